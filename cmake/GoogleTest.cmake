@@ -1,0 +1,27 @@
+# GoogleTest: Debian's packaged library natively, Debian's source package for the cross builds.
+if(WIN32)
+    set(ZEMLAR_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${ZEMLAR_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+else()
+    find_package(GTest REQUIRED)
+    find_package(benchmark QUIET)
+endif()
+include(GoogleTest)
+
+# Adds a GoogleTest executable. Natively each test case becomes a ctest entry; under Wine the
+# whole executable is one entry, since starting Wine once per case would cost more than the tests.
+function(zemlar_add_gtest name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    if(WIN32)
+        zemlar_platform_warnings(${name})
+        zemlar_add_wine_test(${name})
+    else()
+        zemlar_warnings(${name})
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    endif()
+endfunction()
