@@ -60,8 +60,7 @@ std::vector<double> CubeDepths(int n, int a, int b, int c) {
     for (int iz = 0; iz < n; ++iz) {
         for (int iy = 0; iy < n; ++iy) {
             for (int ix = 0; ix < n; ++ix) {
-                const Point4 p =
-                    MakePoint(origin + 16 * ix, origin + 16 * iy, origin + 16 * iz, 0);
+                const Point4 p = MakePoint(origin + 16 * ix, origin + 16 * iy, origin + 16 * iz, 0);
                 depths.push_back(Transform(p, m).z + 800.0);
             }
         }

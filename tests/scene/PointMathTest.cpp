@@ -10,7 +10,7 @@
 namespace {
 
 class PointMath : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { FillTrigTables(); }
 };
 

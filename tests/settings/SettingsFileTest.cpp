@@ -29,7 +29,7 @@ const Bytes kDefaultImage = {0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
 
 // Each test runs in a fresh directory of its own, which is also the working directory.
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = fs::current_path();
         std::random_device random;

@@ -1,0 +1,4 @@
+#include "shell/ProcessGlobals.h"
+
+HINSTANCE SaverInstance;
+BOOL OnWin9x;

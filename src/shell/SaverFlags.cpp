@@ -1,0 +1,3 @@
+#include "shell/SaverFlags.h"
+
+std::int32_t IsPreview;
