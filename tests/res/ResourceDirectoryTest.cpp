@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
+#include <algorithm>
 #include <iterator>
 #include <set>
 #include <span>
@@ -16,7 +16,6 @@
 #include "res/ResourceIds.h"
 #include "tests/res/DibView.h"
 #include "tests/res/ModulePath.h"
-#include "tests/res/VersionTree.h"
 
 namespace {
 
@@ -128,13 +127,9 @@ TEST_F(ResourceDirectory, BitmapsHaveTheirHeadersAndBackgrounds) {
         const std::span<const std::uint8_t> bytes = Bytes(RT_BITMAP, c.id);
         ASSERT_GE(bytes.size(), 40u) << c.id;
         const DibView dib(bytes);
-        EXPECT_EQ(dib.HeaderSize(), 40u) << c.id;
         EXPECT_EQ(dib.Width(), c.width) << c.id;
         EXPECT_EQ(dib.Height(), c.height) << c.id;
-        EXPECT_EQ(dib.Planes(), 1) << c.id;
         EXPECT_EQ(dib.BitsPerPixel(), c.bitsPerPixel) << c.id;
-        EXPECT_EQ(dib.Compression(), static_cast<std::uint32_t>(BI_RGB)) << c.id;
-        EXPECT_EQ(dib.PaletteEntries(), c.bitsPerPixel == 8 ? 256u : 0u) << c.id;
         ASSERT_EQ(bytes.size(), dib.ExpectedSize()) << c.id;
         EXPECT_EQ(dib.Pixel(0, 0), c.topLeft) << c.id;
     }
@@ -170,6 +165,10 @@ TEST_F(ResourceDirectory, IconGroupListsTheLargeThenTheSmallImage) {
         EXPECT_EQ(dib.Width(), e.size);
         EXPECT_EQ(dib.Height(), 2 * e.size);
         EXPECT_EQ(dib.BitsPerPixel(), 4);
+        // The 1-bit mask after the colour rows is all zero: every pixel is opaque.
+        const std::size_t mask = 40 + 16 * 4 + dib.RowBytes() * static_cast<std::size_t>(e.size);
+        EXPECT_TRUE(std::all_of(image.begin() + static_cast<std::ptrdiff_t>(mask), image.end(),
+                                [](std::uint8_t bits) { return bits == 0; }));
     }
 }
 
@@ -213,26 +212,10 @@ class TemplateReader {
     std::size_t at_ = 0;
 };
 
-// Class names as the dialog manager knows them: ordinals 0x80.. or the names themselves.
-std::string ClassName(const std::string& field) {
-    if (field == "#128")
-        return "button";
-    if (field == "#129")
-        return "edit";
-    if (field == "#130")
-        return "static";
-    if (field == "#133")
-        return "combobox";
-    std::string lower;
-    for (char c : field) {
-        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    return lower;
-}
-
 struct ControlCase {
     std::uint32_t id;
-    const char* className;
+    const char* className;  // The predefined classes' ordinals: 0x80 Button, 0x81 Edit,
+                            // 0x82 Static, 0x85 ComboBox.
     const char* text;
     int x, y, width, height;
     DWORD style;  // Beyond WS_CHILD | WS_VISIBLE.
@@ -267,24 +250,24 @@ TEST_F(ResourceDirectory, SettingsDialogTemplateIsTheExtendedLayout) {
 
     const std::uint32_t none = 0xFFFFFFFF;
     const ControlCase controls[] = {
-        {IDOK, "button", "&OK", 150, 130, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-        {IDCANCEL, "button", "&Cancel", 95, 130, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, 0},
-        {none, "static", "#112", 5, 5, 73, 71, SS_BITMAP, WS_EX_CLIENTEDGE},
-        {none, "static", "FOV :", 85, 40, 19, 8, SS_LEFT | WS_GROUP, 0},
-        {IDC_FOV, "edit", "", 165, 35, 35, 14, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
+        {IDOK, "#128", "&OK", 150, 130, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+        {IDCANCEL, "#128", "&Cancel", 95, 130, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, 0},
+        {none, "#130", "#112", 5, 5, 73, 71, SS_BITMAP, WS_EX_CLIENTEDGE},
+        {none, "#130", "FOV :", 85, 40, 19, 8, SS_LEFT | WS_GROUP, 0},
+        {IDC_FOV, "#129", "", 165, 35, 35, 14, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
          0},
-        {none, "static", "Model :", 85, 60, 24, 8, SS_LEFT | WS_GROUP, 0},
-        {IDC_MODEL, "combobox", "", 135, 55, 65, 30,
+        {none, "#130", "Model :", 85, 60, 24, 8, SS_LEFT | WS_GROUP, 0},
+        {IDC_MODEL, "#133", "", 135, 55, 65, 30,
          CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP | WS_DISABLED, 0},
-        {IDC_CONTACT, "static", nullptr, 5, 115, 130, 10, SS_LEFT | WS_GROUP, 0},
-        {IDC_CLEAR_SCREEN, "button", "C&lear screen", 85, 80, 115, 10, BS_AUTOCHECKBOX | WS_TABSTOP,
+        {IDC_CONTACT, "#130", nullptr, 5, 115, 130, 10, SS_LEFT | WS_GROUP, 0},
+        {IDC_CLEAR_SCREEN, "#128", "C&lear screen", 85, 80, 115, 10, BS_AUTOCHECKBOX | WS_TABSTOP,
          0},
-        {IDC_DISPLAY_INFO, "button", "&Display informations", 85, 90, 78, 10,
+        {IDC_DISPLAY_INFO, "#128", "&Display informations", 85, 90, 78, 10,
          BS_AUTOCHECKBOX | WS_TABSTOP, 0},
-        {none, "static", "Number of ball per line :", 85, 20, 75, 8, SS_LEFT | WS_GROUP, 0},
-        {IDC_BALLS_PER_LINE, "edit", "", 165, 14, 35, 14,
+        {none, "#130", "Number of ball per line :", 85, 20, 75, 8, SS_LEFT | WS_GROUP, 0},
+        {IDC_BALLS_PER_LINE, "#129", "", 165, 14, 35, 14,
          ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0},
-        {IDC_INC_Z_POS, "button", "Inc Z pos", 85, 100, 46, 10, BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+        {IDC_INC_Z_POS, "#128", "Inc Z pos", 85, 100, 46, 10, BS_AUTOCHECKBOX | WS_TABSTOP, 0},
     };
     for (const ControlCase& c : controls) {
         SCOPED_TRACE(testing::Message() << "control " << static_cast<std::int32_t>(c.id));
@@ -297,7 +280,7 @@ TEST_F(ResourceDirectory, SettingsDialogTemplateIsTheExtendedLayout) {
         EXPECT_EQ(reader.Short(), c.width);
         EXPECT_EQ(reader.Short(), c.height);
         EXPECT_EQ(reader.Dword(), c.id);
-        EXPECT_EQ(ClassName(reader.StringOrOrdinal()), c.className);
+        EXPECT_EQ(reader.StringOrOrdinal(), c.className);
         const std::string text = reader.StringOrOrdinal();
         if (c.text != nullptr) {
             EXPECT_EQ(text, c.text);
@@ -311,63 +294,8 @@ TEST_F(ResourceDirectory, SettingsDialogTemplateIsTheExtendedLayout) {
     EXPECT_LE(reader.Offset(), bytes.size());
 }
 
-TEST_F(ResourceDirectory, VersionBlockHoldsTheFixedValuesAndTwelveFrenchKeys) {
-    const std::span<const std::uint8_t> bytes = Bytes(RT_VERSION, 1);
-    const VersionNode root = ParseVersionNode(bytes);
-    EXPECT_EQ(root.key, "VS_VERSION_INFO");
-    ASSERT_EQ(root.value.size(), sizeof(VS_FIXEDFILEINFO));
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, root.value.data(), sizeof fixed);
-    EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed.dwStrucVersion, 0x00010000u);
-    EXPECT_EQ(fixed.dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed.dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed.dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed.dwProductVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed.dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed.dwFileFlags, static_cast<DWORD>(VS_FF_PRERELEASE));
-    EXPECT_EQ(fixed.dwFileOS, 0x40004u);
-    EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_APP));
-    EXPECT_EQ(fixed.dwFileSubtype, 0u);
-    EXPECT_EQ(fixed.dwFileDateMS, 0u);
-    EXPECT_EQ(fixed.dwFileDateLS, 0u);
-
-    ASSERT_EQ(root.children.size(), 2u);
-    const VersionNode& strings = root.children[0];
-    EXPECT_EQ(strings.key, "StringFileInfo");
-    ASSERT_EQ(strings.children.size(), 1u);
-    const VersionNode& table = strings.children[0];
-    EXPECT_EQ(table.key, "040c04b0");
-    const char* const keys[] = {"Comments",        "CompanyName",      "FileDescription",
-                                "FileVersion",     "InternalName",     "LegalCopyright",
-                                "LegalTrademarks", "OriginalFilename", "PrivateBuild",
-                                "ProductName",     "ProductVersion",   "SpecialBuild"};
-    ASSERT_EQ(table.children.size(), std::size(keys));
-    for (std::size_t i = 0; i < std::size(keys); ++i) {
-        const VersionNode& value = table.children[i];
-        EXPECT_EQ(value.key, keys[i]);
-        const std::string text = value.Text();
-        const std::string name = keys[i];
-        if (name == "FileVersion" || name == "ProductVersion") {
-            EXPECT_EQ(text, "1, 0, 0, 1") << name;
-        } else if (name == "LegalTrademarks" || name == "PrivateBuild" || name == "SpecialBuild") {
-            EXPECT_EQ(text, "") << name;
-        } else {
-            EXPECT_NE(text, "") << name;
-        }
-    }
-
-    const VersionNode& variables = root.children[1];
-    EXPECT_EQ(variables.key, "VarFileInfo");
-    ASSERT_EQ(variables.children.size(), 1u);
-    EXPECT_EQ(variables.children[0].key, "Translation");
-    ASSERT_EQ(variables.children[0].value.size(), 4u);
-    EXPECT_EQ(ReadLe16(variables.children[0].value, 0), 0x040C);
-    EXPECT_EQ(ReadLe16(variables.children[0].value, 2), 0x04B0);
-}
-
-// The platform's own reader agrees: what the shell's file properties show.
-TEST_F(ResourceDirectory, PlatformVersionReaderSeesTheFrenchStrings) {
+// The version block as the platform's reader sees it, as the shell's file properties show it.
+TEST_F(ResourceDirectory, VersionBlockHoldsTheFixedValuesAndFrenchStrings) {
     const std::string path = TestedModulePath();
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
@@ -378,14 +306,49 @@ TEST_F(ResourceDirectory, PlatformVersionReaderSeesTheFrenchStrings) {
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", &value, &length));
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
-    EXPECT_EQ(static_cast<VS_FIXEDFILEINFO*>(value)->dwFileVersionLS, 1u);
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040c04b0\\ProductVersion", &value,
-                               &length));
-    EXPECT_STREQ(static_cast<const char*>(value), "1, 0, 0, 1");
+    const auto& fixed = *static_cast<const VS_FIXEDFILEINFO*>(value);
+    const DWORD actual[] = {
+        fixed.dwSignature,     fixed.dwStrucVersion,     fixed.dwFileVersionMS,
+        fixed.dwFileVersionLS, fixed.dwProductVersionMS, fixed.dwProductVersionLS,
+        fixed.dwFileFlagsMask, fixed.dwFileFlags,        fixed.dwFileOS,
+        fixed.dwFileType,      fixed.dwFileSubtype,      fixed.dwFileDateMS,
+        fixed.dwFileDateLS};
+    const DWORD expected[] = {
+        0xFEEF04BD,       0x00010000,       0x00010000, 1, 0x00010000, 1, 0x3F,
+        VS_FF_PRERELEASE, VOS_NT_WINDOWS32, VFT_APP,    0, 0,          0};
+    EXPECT_TRUE(std::equal(std::begin(actual), std::end(actual), std::begin(expected)));
+
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length));
     ASSERT_EQ(length, 4u);
     EXPECT_EQ(static_cast<const WORD*>(value)[0], 0x040C);
     EXPECT_EQ(static_cast<const WORD*>(value)[1], 0x04B0);
+
+    struct Key {
+        const char* name;
+        const char* text;  // nullptr: any non-empty text.
+    };
+    const Key keys[] = {{"Comments", nullptr},
+                        {"CompanyName", nullptr},
+                        {"FileDescription", nullptr},
+                        {"FileVersion", "1, 0, 0, 1"},
+                        {"InternalName", nullptr},
+                        {"LegalCopyright", nullptr},
+                        {"LegalTrademarks", ""},
+                        {"OriginalFilename", nullptr},
+                        {"PrivateBuild", ""},
+                        {"ProductName", nullptr},
+                        {"ProductVersion", "1, 0, 0, 1"},
+                        {"SpecialBuild", ""}};
+    for (const Key& key : keys) {
+        const std::string query = std::string("\\StringFileInfo\\040c04b0\\") + key.name;
+        ASSERT_TRUE(VerQueryValueA(block.data(), query.c_str(), &value, &length)) << key.name;
+        const std::string text = length == 0 ? "" : static_cast<const char*>(value);
+        if (key.text != nullptr) {
+            EXPECT_EQ(text, key.text) << key.name;
+        } else {
+            EXPECT_NE(text, "") << key.name;
+        }
+    }
 }
 
 }  // namespace
