@@ -20,13 +20,12 @@ std::int64_t allocationCount;
 }  // namespace
 
 #ifndef _WIN32
-// The linker routes malloc, calloc and realloc calls of the scene library and of this file
+// The linker routes malloc and calloc calls of the scene library and of this file
 // here (--wrap), so a direct allocation in the frame is counted as well as one through
 // operator new.
 extern "C" {
 void* __real_malloc(std::size_t size);
 void* __real_calloc(std::size_t count, std::size_t size);
-void* __real_realloc(void* memory, std::size_t size);
 
 void* __wrap_malloc(std::size_t size) {
     if (countingAllocations) {
@@ -39,12 +38,6 @@ void* __wrap_calloc(std::size_t count, std::size_t size) {
         ++allocationCount;
     }
     return __real_calloc(count, size);
-}
-void* __wrap_realloc(void* memory, std::size_t size) {
-    if (countingAllocations) {
-        ++allocationCount;
-    }
-    return __real_realloc(memory, size);
 }
 }
 #endif  // _WIN32
@@ -79,20 +72,7 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return CountedAllocation(size);
 }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return CountedAllocation(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return CountedAllocation(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
+// The library's nothrow forms call these.
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }

