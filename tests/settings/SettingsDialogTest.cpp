@@ -248,19 +248,4 @@ TEST_F(SettingsDialog, CancelEscapeAndCloseBoxNeverWrite) {
     }
 }
 
-TEST_F(SettingsDialog, OtherCommandsAreTakenAndIgnored) {
-    WriteFile(Settings(40.0, 9, 1, 1, 1));
-    const std::optional<Bytes> before = ReadFile();
-    INT_PTR commandResult = 0;
-    EXPECT_EQ(RunDialog([&](HWND dialog) {
-                  commandResult = SettingsDialogProc(dialog, WM_COMMAND,
-                                                     MAKEWPARAM(IDC_CLEAR_SCREEN, BN_CLICKED), 0);
-                  EXPECT_EQ(SettingsDialogProc(dialog, WM_TIMER, 0, 0), FALSE);
-                  EndDialog(dialog, 0);
-              }),
-              0);
-    EXPECT_EQ(commandResult, TRUE);
-    EXPECT_EQ(ReadFile(), before);
-}
-
 }  // namespace

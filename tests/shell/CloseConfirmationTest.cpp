@@ -110,15 +110,4 @@ TEST_F(CloseConfirmation, SpacingHoldsAcrossTheTickCounterWrap) {
     EXPECT_EQ(query.calls.size(), 4U);
 }
 
-TEST_F(CloseConfirmation, QueryEndingAtTheAllBitsTickLetsTheNextRequestAsk) {
-    // A query may return exactly when the counter reads all bits set; the next request then
-    // counts as the first and asks at once. This is the only tick with that effect.
-    FakeQuery query;
-    query.now = 0xFFFFFFFFU;
-    query.answers = {false, false};
-    ConfirmCloseSteps(true, query);
-    ConfirmCloseSteps(true, query);
-    EXPECT_EQ(query.calls.size(), 4U);
-}
-
 }  // namespace

@@ -59,16 +59,6 @@ TEST(CloseRules, ThresholdHoldsAtTheEdgesOfTheCoordinateRange) {
     EXPECT_FALSE(MovedBeyondThreshold({kMin, kMax}, {kMin + 4, kMax - 4}));
 }
 
-TEST(CloseRules, KeysAndButtonsCloseWhereverTheCursorIs) {
-    const ScreenPoint here{10, 10};
-    for (std::uint32_t message :
-         {InputMessage::KeyDown, InputMessage::SysKeyDown, InputMessage::LeftButtonDown,
-          InputMessage::RightButtonDown, InputMessage::MiddleButtonDown}) {
-        EXPECT_TRUE(InputClosesSaver(message, here, here)) << message;
-    }
-    EXPECT_FALSE(InputClosesSaver(InputMessage::KeyUp, here, {100, 100}));
-}
-
 TEST(CloseRules, TicksSinceIsWrapSafe) {
     const struct {
         std::uint32_t earlier;

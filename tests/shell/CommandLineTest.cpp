@@ -138,16 +138,6 @@ TEST(CommandLine, FirstSwitchLetterChoosesTheRun) {
     }
 }
 
-TEST(CommandLine, PreviewHandlesThatAreNoNumberGiveZero) {
-    // Zero is the handle that the preview refuses; these all come to it.
-    for (const char* text : {"/p", "/p 0", "/p:1234", "/p letters", "/p 4294967296"}) {
-        const RunChoice choice = ChooseRun(text, false);
-        ASSERT_EQ(choice.run, SaverRun::Preview) << text;
-        EXPECT_EQ(ParseDecimal(choice.rest), 0U) << text;
-    }
-    EXPECT_EQ(ParseDecimal(ChooseRun("/p 4294968530", false).rest), 1234U);
-}
-
 TEST(CommandLine, WholeCommandLinesChooseTheirRun) {
     const struct {
         const char* commandLine;
