@@ -104,9 +104,10 @@ bool Sprite::Load(LPCSTR name, bool fromResource) {
 }
 
 // The key is read back from the surface after GDI's conversion, so it is the top-left colour
-// in the surface's own format. Without a readable pixel there is no value that is sure not to
-// be a real colour (drivers may compare only the pixel's own bits, which would turn 0xFFFFFFFF
-// into white), so the key is removed instead and no pixel is ever transparent.
+// in the surface's own format. Without a readable pixel no value is sure not to be a real
+// colour: at 32 bits per pixel 0xFFFFFFFF is white with its unused byte set, and a driver that
+// compares only a pixel's own bits reads it as white at any depth. So the key is removed
+// instead; a keyed blit from a surface without a key then copies every pixel.
 void Sprite::ApplyColorKey(DWORD /*fallbackKey*/) {
     if (surface == nullptr) {
         return;
