@@ -1,14 +1,18 @@
 // A stand-in for the display settings page: a window with a preview area of the classic size
-// that starts a screen saver inside it with "/p <handle>", the way the platform does.
+// that starts a screen saver inside it with "/p <handle>", the way the platform does; or, with
+// /a, starts the saver's password change with "/a <handle>", owned by the host window.
 //
-// Usage: preview-host.exe <saver path> [close-after-milliseconds]
-// The host closes itself after the given time (if any) or when it receives WM_CLOSE. Closing
-// destroys the preview area, which destroys the saver's child window; the host then waits for
-// the saver and exits with the saver's exit code, so a test can read it.
+// Usage: preview-host.exe [/a] <saver path> [close-after-milliseconds]
+// It prints the handle and screen rectangle of the preview area (or the owner handle for /a).
+// The host closes itself after the given time (if any), on the Escape key, on WM_CLOSE (its
+// close box) or when the saver's process ends first. Closing destroys the preview area, which
+// destroys the saver's child window; the host then waits for the saver and exits with the
+// saver's exit code, so a test can read it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -18,6 +22,13 @@ constexpr int kPreviewHeight = 112;
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr char kHostClass[] = "ZemlarPreviewHost";
 constexpr char kAreaClass[] = "ZemlarPreviewArea";
+constexpr DWORD kSaverEndWaitMs = 10000;
+
+// Exit codes of the host's own failures; the saver's own codes are 0, 42 and 255.
+constexpr int kUsage = 2;
+constexpr int kNoWindow = 4;
+constexpr int kNoProcess = 5;
+constexpr int kSaverStillRunning = 7;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -27,6 +38,12 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 DestroyWindow(window);
             }
             return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) {
+                DestroyWindow(window);
+                return 0;
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -42,7 +59,7 @@ bool RegisterClasses(HINSTANCE instance) {
     host.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     host.hbrBackground = reinterpret_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
     host.lpszClassName = kHostClass;
-    // The preview area itself draws nothing: the saver's child window covers it.
+    // The preview area itself draws white: the saver's child window covers it.
     WNDCLASSA area{};
     area.lpfnWndProc = DefWindowProcA;
     area.hInstance = instance;
@@ -51,16 +68,49 @@ bool RegisterClasses(HINSTANCE instance) {
     return RegisterClassA(&host) != 0 && RegisterClassA(&area) != 0;
 }
 
+unsigned long HandleNumber(HWND window) {
+    return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window));
+}
+
+// Runs the host's messages until its window is gone or the saver's process ends.
+void RunHost(HWND host, HANDLE saver) {
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, &saver, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) {
+            std::printf("saver ended before the host closed\n");
+            std::fflush(stdout);
+            DestroyWindow(host);
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: preview-host <saver path> [close-after-ms]\n");
-        return 2;
+    int next = 1;
+    const bool passwordChange =
+        next < argc && (std::strcmp(argv[next], "/a") == 0 || std::strcmp(argv[next], "-a") == 0);
+    if (passwordChange) {
+        ++next;
     }
+    if (next >= argc) {
+        std::fprintf(stderr, "usage: preview-host [/a] <saver path> [close-after-ms]\n");
+        return kUsage;
+    }
+    const std::string saverPath = argv[next++];
+    const char* closeAfter = next < argc ? argv[next] : nullptr;
+
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!RegisterClasses(instance)) {
-        return 3;
+        return kNoWindow;
     }
     const HWND host = CreateWindowExA(0, kHostClass, "Zemlar preview host",
                                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 40, 40,
@@ -69,38 +119,45 @@ int main(int argc, char** argv) {
         CreateWindowExA(0, kAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 60, 40,
                         kPreviewWidth, kPreviewHeight, host, nullptr, instance, nullptr);
     if (host == nullptr || area == nullptr) {
-        return 4;
+        return kNoWindow;
     }
-    std::printf("preview area %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(area)));
+    UpdateWindow(host);
+
+    std::string command = "\"" + saverPath + "\"";
+    if (passwordChange) {
+        std::printf("owner %lu\n", HandleNumber(host));
+        command += " /a " + std::to_string(HandleNumber(host));
+    } else {
+        POINT origin{0, 0};
+        ClientToScreen(area, &origin);
+        std::printf("preview area %lu at %ld,%ld size %dx%d\n", HandleNumber(area), origin.x,
+                    origin.y, kPreviewWidth, kPreviewHeight);
+        command += " /p " + std::to_string(HandleNumber(area));
+    }
     std::fflush(stdout);
 
-    std::string command =
-        "\"" + std::string(argv[1]) + "\" /p " + std::to_string(reinterpret_cast<UINT_PTR>(area));
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION saver{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &saver)) {
         DestroyWindow(host);
-        return 5;
+        return kNoProcess;
     }
-    if (argc >= 3) {
-        SetTimer(host, kCloseTimer, static_cast<UINT>(std::strtoul(argv[2], nullptr, 10)), nullptr);
+    if (closeAfter != nullptr) {
+        SetTimer(host, kCloseTimer, static_cast<UINT>(std::strtoul(closeAfter, nullptr, 10)),
+                 nullptr);
     }
-
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunHost(host, saver.hProcess);
 
     // The saver's window went with the preview area; give its process time to finish.
-    DWORD exitCode = 6;
-    if (WaitForSingleObject(saver.hProcess, 10000) == WAIT_OBJECT_0) {
+    DWORD exitCode = kSaverStillRunning;
+    if (WaitForSingleObject(saver.hProcess, kSaverEndWaitMs) == WAIT_OBJECT_0) {
         GetExitCodeProcess(saver.hProcess, &exitCode);
     } else {
-        TerminateProcess(saver.hProcess, 7);
+        TerminateProcess(saver.hProcess, kSaverStillRunning);
     }
+    std::printf("saver ended with status %lu\n", static_cast<unsigned long>(exitCode));
     CloseHandle(saver.hThread);
     CloseHandle(saver.hProcess);
     return static_cast<int>(exitCode);
