@@ -1,6 +1,7 @@
 // Brings the display up full screen at 16 bits per pixel, checks on the back buffer that each
-// sprite leaves exactly its background transparent, then shows the four sprites at fixed
-// places for a few seconds so that a screenshot can be taken.
+// sprite leaves exactly its background transparent and that the shown frame can be copied
+// back, then shows the four sprites at fixed places for a few seconds so that a screenshot can
+// be taken.
 //
 // Usage: present-demo.exe [milliseconds to keep showing, default 5000]
 // Exit code: 0 when every check passed, 1 when a check failed, 2 when the display did not come
@@ -118,6 +119,24 @@ bool CheckSprite(const char* name, Sprite& sprite, int x, int y) {
     return wrong == 0 && transparent > 0;
 }
 
+// Full screen computes no rectangles, and CopyPrimaryToBack brings the frame now on screen
+// back into the back buffer (the trails option): after a flip the copy equals the frame.
+bool CheckFullScreenFrame() {
+    const RECT none{};
+    const bool rectsZero = EqualRect(&display.screenRect, &none) != FALSE &&
+                           EqualRect(&display.clientRect, &none) != FALSE;
+    DWORD width = 0, height = 0, bits = 0;
+    const auto frame = ReadSurface(display.backSurface, width, height, bits);
+    display.Present();
+    display.Clear();
+    display.CopyPrimaryToBack();
+    const auto copied = ReadSurface(display.backSurface, width, height, bits);
+    const bool trails = !frame.empty() && copied == frame;
+    std::fprintf(stderr, "full screen: rectangles %s, copy of the shown frame %s\n",
+                 rectsZero ? "zero" : "SET", trails ? "equal" : "DIFFERENT");
+    return rectsZero && trails;
+}
+
 HWND CreateDemoWindow(HINSTANCE instance, int width, int height) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DemoProc;
@@ -178,6 +197,14 @@ int main(int argc, char** argv) {
         {&ballSprites[1], width - 256 + 200, height - 128 + 60},
         {&ballSprites[0], width - 8, 300},
     };
+    display.Clear();
+    for (const Placement& placement : placements) {
+        placement.sprite->x = placement.x;
+        placement.sprite->y = placement.y;
+        placement.sprite->Draw();
+    }
+    passed = CheckFullScreenFrame() && passed;
+
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < showFor) {
         PumpMessages();
