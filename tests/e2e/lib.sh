@@ -79,9 +79,25 @@ wait_until() {  # seconds, command...
     done
 }
 
-# Starts a Windows program in the background; its Wine process id goes into `pid`.
+# Runs a Windows program; its exit status is the program's. Wine hands a .scr to its start.exe,
+# whose ShellExecuteEx now and then fails before the program runs ("Internal error", status 1,
+# about once in fifty starts here); such a start is logged and made again.
+launch() {  # program, arguments...
+    local attempt rc
+    for attempt in 1 2 3; do
+        wine_run "$@" >"$work/stdout.txt" 2>"$work/stderr.txt"
+        rc=$?
+        if [ "$rc" -ne 1 ] || ! grep -q 'ShellExecuteEx failed' "$work/stdout.txt"; then
+            return "$rc"
+        fi
+        log "note  Wine's launcher failed to start $(basename "$1") (attempt $attempt); starting again"
+    done
+    return "$rc"
+}
+
+# Starts a Windows program in the background; the id to wait for goes into `pid`.
 start() {  # program, arguments...
-    wine_run "$@" >"$work/stdout.txt" 2>"$work/stderr.txt" &
+    launch "$@" &
     pid=$!
     background+=("$pid")
 }
