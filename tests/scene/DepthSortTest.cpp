@@ -1,246 +1,147 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "scene/BallCube.h"
 #include "scene/DepthSort.h"
 #include "scene/Matrix4.h"
+#include "scene/SceneState.h"
 #include "scene/TrigTables.h"
 #include "tests/scene/ReferenceDepthSort.h"
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using Order = std::vector<std::int32_t>;
+using SortFunction = void (*)(std::int32_t, std::int32_t, Point4*);
 
-// Points whose sprite carries their original index (and whose x, y and w follow from it), so a
-// sorted array reads as a permutation and shows whether whole records travelled together.
-std::vector<Point4> Tagged(const std::vector<double>& depths) {
+// Sorts points[first..last] whose sprite carries the original index and whose x and w follow
+// from it; the result reads as a permutation, -1 where a record did not travel whole.
+Order Sorted(const std::vector<double>& depths, SortFunction sort, std::int32_t first = 0,
+             std::int32_t last = -2) {
     std::vector<Point4> points;
-    for (std::size_t i = 0; i < depths.size(); ++i) {
-        const double tag = static_cast<double>(i);
-        points.push_back(Point4{tag, -tag, depths[i], 0.5 * tag, static_cast<std::int32_t>(i)});
+    for (const double depth : depths) {
+        const auto i = static_cast<std::int32_t>(points.size());
+        points.push_back(Point4{-1.0 * i, 0.0, depth, 0.5 * i, i});
     }
-    return points;
-}
-
-std::vector<std::int32_t> Order(const std::vector<Point4>& points) {
-    std::vector<std::int32_t> order;
+    sort(first, last == -2 ? static_cast<std::int32_t>(depths.size()) - 1 : last, points.data());
+    Order order;
     for (const Point4& p : points) {
-        const double tag = static_cast<double>(p.sprite);
-        const bool whole = p.x == tag && p.y == -tag && p.w == 0.5 * tag;
-        order.push_back(whole ? p.sprite : -1);
+        order.push_back(p.x == -1.0 * p.sprite && p.w == 0.5 * p.sprite ? p.sprite : -1);
     }
     return order;
 }
 
-std::int32_t LastIndex(const std::vector<double>& depths) {
-    return static_cast<std::int32_t>(depths.size()) - 1;
-}
-
-std::vector<std::int32_t> SortedOrder(const std::vector<double>& depths) {
-    std::vector<Point4> points = Tagged(depths);
-    SortByDepth(0, LastIndex(depths), points.data());
-    return Order(points);
-}
-
-std::vector<std::int32_t> ReferenceOrder(const std::vector<double>& depths) {
-    std::vector<Point4> points = Tagged(depths);
-    reference::SortByDepth(0, LastIndex(depths), points.data());
-    return Order(points);
-}
-
-// Depths of a cube of n^3 balls 16 apart, turned by Rz x Ry x Rx about its centroid and pushed
-// back by 800, in the order the cube is built: what a frame hands to the sort. At rest every
-// layer of n^2 balls shares one depth.
-std::vector<double> CubeDepths(int n, int aboutX, int aboutY, int aboutZ) {
-    FillTrigTables();
-    Matrix4 rx, ry, rz, m;
-    SetRotationX(rx, aboutX);
-    SetRotationY(ry, aboutY);
-    SetRotationZ(rz, aboutZ);
-    SetIdentity(m);
-    Multiply(m, rz, m);
-    Multiply(m, ry, m);
-    Multiply(m, rx, m);
-    const double origin = -(n >> 1) * 16.0;
-    std::vector<Point4> cube;
-    for (int iz = 0; iz < n; ++iz) {
-        for (int iy = 0; iy < n; ++iy) {
-            for (int ix = 0; ix < n; ++ix) {
-                cube.push_back(MakePoint(origin + 16 * ix, origin + 16 * iy, origin + 16 * iz, 0));
-            }
-        }
-    }
-    const Point4 centre = Centroid(cube.data(), static_cast<std::int32_t>(cube.size()));
-    std::vector<double> depths;
-    for (const Point4& p : cube) {
-        depths.push_back(Transform(Subtract(p, centre), m).z + 800.0);
-    }
-    return depths;
+void ExpectLikeReference(const std::vector<double>& depths, const char* what) {
+    ASSERT_EQ(Sorted(depths, SortByDepth), Sorted(depths, reference::SortByDepth)) << what;
 }
 
 TEST(DepthSort, GivesTheDocumentedOrders) {
-    EXPECT_EQ(SortedOrder({1, 2, 3}), (std::vector<std::int32_t>{2, 1, 0}));
+    EXPECT_EQ(Sorted({1, 2, 3}, SortByDepth), (Order{2, 1, 0}));
     // a, b, c, d of equal depth come out b, c, a, d.
-    EXPECT_EQ(SortedOrder({4, 4, 4, 4}), (std::vector<std::int32_t>{1, 2, 0, 3}));
+    EXPECT_EQ(Sorted({4, 4, 4, 4}, SortByDepth), (Order{1, 2, 0, 3}));
     // 5a, 5b, 7c, 5d, 7e come out c, e, a, d, b.
-    EXPECT_EQ(SortedOrder({5, 5, 7, 5, 7}), (std::vector<std::int32_t>{2, 4, 0, 3, 1}));
-}
-
-TEST(DepthSort, EmptyAndSingleRangesChangeNothing) {
-    std::vector<Point4> one = Tagged({3.0});
-    SortByDepth(0, 0, one.data());
-    EXPECT_EQ(Order(one), (std::vector<std::int32_t>{0}));
+    EXPECT_EQ(Sorted({5, 5, 7, 5, 7}, SortByDepth), (Order{2, 4, 0, 3, 1}));
+    EXPECT_EQ(Sorted({3}, SortByDepth), (Order{0}));
     SortByDepth(0, -1, nullptr);
+    // Only the given range moves.
+    const std::vector<double> depths = {9, 1, 5, 5, 7, 5, 2, 8};
+    EXPECT_EQ(Sorted(depths, SortByDepth, 2, 6), Sorted(depths, reference::SortByDepth, 2, 6));
+    EXPECT_EQ(Sorted(depths, SortByDepth, 2, 6), (Order{0, 1, 4, 2, 5, 3, 6, 7}));
 }
 
-TEST(DepthSort, SwappingARecordWithItselfKeepsIt) {
-    Point4 p = MakePoint(1.0, 2.0, 3.0, 7);
-    SwapPoints(p, p);
-    EXPECT_EQ(p.x, 1.0);
-    EXPECT_EQ(p.z, 3.0);
-    EXPECT_EQ(p.sprite, 7);
-}
-
-struct SortCase {
-    std::string name;
-    std::vector<double> depths;
-};
-
-// Random and structured inputs: the shapes that stress a middle-pivot quicksort and the ones
-// where ties decide the order.
-std::vector<SortCase> StructuredCases() {
+// The shapes that stress a middle-pivot quicksort and the ones where ties decide the order:
+// random, few distinct, all equal, sorted both ways, NaN, signed zeros and infinity.
+TEST(DepthSort, MatchesTheReferenceOnVariedInputs) {
     std::mt19937 random(12345);
-    std::vector<SortCase> cases;
+    const double specials[] = {0.0, -0.0, std::numeric_limits<double>::infinity(), kNaN};
     for (int size : {2, 3, 5, 17, 100, 1000, 3000}) {
-        std::vector<double> uniform, few, equal, ascending, descending, withNan, sawtooth, organ;
-        std::vector<double> signedZeros;
+        std::vector<double> shapes[8];
         for (int i = 0; i < size; ++i) {
-            uniform.push_back(std::uniform_real_distribution<double>(-500, 500)(random));
-            few.push_back(static_cast<double>(random() % 4));
-            equal.push_back(42.0);
-            ascending.push_back(i);
-            descending.push_back(-i);
-            withNan.push_back(random() % 5 == 0 ? kNaN : static_cast<double>(random() % 50));
-            sawtooth.push_back(i % 7);
-            organ.push_back(i < size / 2 ? i : size - i);
-            // -0.0 and 0.0 compare equal; infinities are ordinary depths.
-            const double specials[] = {0.0, -0.0, std::numeric_limits<double>::infinity(), 1.0};
-            signedZeros.push_back(specials[random() % 4]);
+            shapes[0].push_back(std::uniform_real_distribution<double>(-500, 500)(random));
+            shapes[1].push_back(static_cast<double>(random() % 4));
+            shapes[2].push_back(42.0);
+            shapes[3].push_back(i);
+            shapes[4].push_back(-i);
+            shapes[5].push_back(random() % 5 == 0 ? kNaN : static_cast<double>(random() % 50));
+            shapes[6].push_back(i < size / 2 ? i : size - i);
+            shapes[7].push_back(specials[random() % 4]);
         }
-        const std::string n = std::to_string(size);
-        cases.push_back({"uniform" + n, uniform});
-        cases.push_back({"fewDistinct" + n, few});
-        cases.push_back({"allEqual" + n, equal});
-        cases.push_back({"ascending" + n, ascending});
-        cases.push_back({"descending" + n, descending});
-        cases.push_back({"withNaN" + n, withNan});
-        cases.push_back({"sawtooth" + n, sawtooth});
-        cases.push_back({"organPipe" + n, organ});
-        cases.push_back({"zerosAndInfinity" + n, signedZeros});
-    }
-    return cases;
-}
-
-TEST(DepthSort, MatchesTheReferenceOnStructuredInputs) {
-    for (const SortCase& c : StructuredCases()) {
-        EXPECT_EQ(SortedOrder(c.depths), ReferenceOrder(c.depths)) << c.name;
-    }
-}
-
-// Every array of up to seven depths drawn from two numbers and NaN, then many random arrays up
-// to a few hundred long with few distinct depths: every path of the sort meets ties there.
-TEST(DepthSort, MatchesTheReferenceOnManySmallArrays) {
-    const double alphabet[] = {1.0, 2.0, kNaN};
-    for (int length = 0; length <= 7; ++length) {
-        int combinations = 1;
-        for (int i = 0; i < length; ++i) {
-            combinations *= 3;
+        for (const std::vector<double>& depths : shapes) {
+            ExpectLikeReference(depths, "shape");
         }
+    }
+    // Every array of up to seven depths from two numbers and NaN, then random short arrays
+    // with few distinct depths: every path of the sort meets ties there.
+    for (int length = 0, combinations = 1; length <= 7; ++length, combinations *= 3) {
         for (int code = 0; code < combinations; ++code) {
             std::vector<double> depths;
             for (int i = 0, rest = code; i < length; ++i, rest /= 3) {
-                depths.push_back(alphabet[rest % 3]);
+                depths.push_back(rest % 3 == 2 ? kNaN : rest % 3);
             }
-            ASSERT_EQ(SortedOrder(depths), ReferenceOrder(depths)) << "code " << code;
+            ExpectLikeReference(depths, "all small arrays");
         }
     }
-    std::mt19937 random(777);
     for (int trial = 0; trial < 3000; ++trial) {
-        const auto length = static_cast<std::size_t>(random() % 300);
+        std::vector<double> depths(random() % 300);
         const auto distinct = 1 + random() % 6;
-        std::vector<double> depths;
-        for (std::size_t i = 0; i < length; ++i) {
-            depths.push_back(random() % 13 == 0 ? kNaN : static_cast<double>(random() % distinct));
+        for (double& depth : depths) {
+            depth = random() % 13 == 0 ? kNaN : static_cast<double>(random() % distinct);
         }
-        ASSERT_EQ(SortedOrder(depths), ReferenceOrder(depths)) << "trial " << trial;
+        ExpectLikeReference(depths, "random few distinct");
     }
 }
 
-TEST(DepthSort, SortsOnlyTheGivenRange) {
-    const std::vector<double> depths = {9, 1, 5, 5, 7, 5, 2, 8};
-    std::vector<Point4> points = Tagged(depths);
-    std::vector<Point4> expected = Tagged(depths);
-    SortByDepth(2, 6, points.data());
-    reference::SortByDepth(2, 6, expected.data());
-    EXPECT_EQ(Order(points), Order(expected));
-    EXPECT_EQ(Order(points)[0], 0);
-    EXPECT_EQ(Order(points)[7], 7);
-}
-
-struct CubeCase {
-    int n;
-    int aboutX, aboutY, aboutZ;
-};
-
-// Cubes at rest (layers of equal depth, quadratic for the plain algorithm), turned about z only
-// (layers still tied) and at generic angles. The reference needs about 0.2 s for the largest
-// cube at rest, so that one runs in native builds only, which keeps the Wine run short.
+// The depths a frame hands to the sort: cubes at rest (layers of equal depth, quadratic for
+// the plain algorithm), turned about z only (layers still tied) and at generic angles. The
+// largest cube at rest takes the reference about 0.2 s, so it runs natively only.
 TEST(DepthSort, MatchesTheReferenceOnCubes) {
-    const CubeCase cases[] = {
-        {9, 0, 0, 0},  {9, 37, 101, 250}, {9, 0, 0, 90}, {20, 0, 0, 0},     {20, 37, 101, 250},
-        {20, 1, 2, 3}, {20, 0, 0, 45},    {40, 0, 0, 0}, {40, 200, 45, 77}, {60, 123, 321, 11},
+    FillTrigTables();
+    const int cases[][4] = {
+        {9, 0, 0, 0},   {9, 37, 101, 250}, {9, 0, 0, 90},     {20, 0, 0, 0},      {20, 1, 2, 3},
+        {20, 0, 0, 45}, {40, 0, 0, 0},     {40, 200, 45, 77}, {60, 123, 321, 11},
 #ifndef _WIN32
         {60, 0, 0, 0},
 #endif  // _WIN32
     };
-    for (const CubeCase& c : cases) {
-        const std::vector<double> depths = CubeDepths(c.n, c.aboutX, c.aboutY, c.aboutZ);
-        EXPECT_EQ(SortedOrder(depths), ReferenceOrder(depths))
-            << "n " << c.n << " angles " << c.aboutX << ", " << c.aboutY << ", " << c.aboutZ;
+    for (const auto& c : cases) {
+        Matrix4 rx, ry, rz, m;
+        SetRotationX(rx, c[1]);
+        SetRotationY(ry, c[2]);
+        SetRotationZ(rz, c[3]);
+        SetIdentity(m);
+        Multiply(m, rz, m);
+        Multiply(m, ry, m);
+        Multiply(m, rx, m);
+        BuildBallCube(c[0]);
+        const Point4 centre = Centroid(modelPoints, pointCount);
+        std::vector<double> depths;
+        for (std::int32_t i = 0; i < pointCount; ++i) {
+            depths.push_back(Transform(Subtract(modelPoints[i], centre), m).z + 800.0);
+        }
+        ExpectLikeReference(depths, "cube");
     }
+    ReleaseScenePoints();
 }
 
 TEST(DepthSort, PartitionIsOneStepOfTheReference) {
     std::mt19937 random(99);
     for (int trial = 0; trial < 500; ++trial) {
-        std::vector<double> depths;
-        for (int i = 0; i < 40; ++i) {
-            depths.push_back(random() % 17 == 0 ? kNaN : static_cast<double>(random() % 8));
+        std::vector<Point4> points;
+        for (std::int32_t i = 0; i < 40; ++i) {
+            const double depth = random() % 17 == 0 ? kNaN : static_cast<double>(random() % 8);
+            points.push_back(Point4{0.0, 0.0, depth, 0.0, i});
         }
+        std::vector<Point4> expected = points;
         const auto first = static_cast<std::int32_t>(random() % 20);
         const auto last = first + static_cast<std::int32_t>(random() % 20);
-        std::vector<Point4> points = Tagged(depths);
-        std::vector<Point4> expected = Tagged(depths);
         ASSERT_EQ(Partition(first, last, points.data()),
                   reference::Partition(first, last, expected.data()));
-        ASSERT_EQ(Order(points), Order(expected));
-    }
-}
-
-TEST(DepthSort, FartherPointsComeFirst) {
-    for (const SortCase& c : StructuredCases()) {
-        if (c.name.starts_with("withNaN")) {
-            continue;  // NaN depths compare false both ways and may land anywhere.
-        }
-        std::vector<Point4> points = Tagged(c.depths);
-        SortByDepth(0, LastIndex(c.depths), points.data());
-        for (std::size_t i = 1; i < points.size(); ++i) {
-            ASSERT_GE(points[i - 1].z, points[i].z) << c.name << " at " << i;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            ASSERT_EQ(points[i].sprite, expected[i].sprite) << i;
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "scene/Projection.h"
 #include "scene/SceneSeams.h"
 #include "scene/SceneState.h"
 #include "scene/TrigTables.h"
@@ -120,37 +121,38 @@ class Recorder final : public SceneHost, public FrameSink, public SceneClock {
 // Back to the state of a freshly started process, with the default settings in memory.
 inline void ResetScene() {
     ReleaseScenePoints();
-    centroid = {};
-    screenCentre = {};
+    centroid = screenCentre = {};
     projection = {};
     for (int axis = 0; axis < kSpinAxes; ++axis) {
-        spinCountdown[axis] = 0;
-        spinSpeed[axis] = 0;
-        spinAngle[axis] = 0;
+        spinCountdown[axis] = spinSpeed[axis] = spinAngle[axis] = 0;
     }
-    counterFrequency = 0;
-    startCount = 0;
+    counterFrequency = startCount = shownValue = 0;
     zIncreasing = false;
     frameCount = 0;
-    shownValue = 0;
-    clientWidth = 0;
-    clientHeight = 0;
-    logoX = 0;
-    logoY = 0;
-    IsPreview = 0;
-    CurrentSettings = {};
-    CurrentSettings.ClearScreen = 1;
-    CurrentSettings.DisplayInformations = 1;
-    CurrentSettings.IncZPos = 1;
-    CurrentSettings.FieldOfView = 40.0;
-    CurrentSettings.BallsPerLine = 9;
+    clientWidth = clientHeight = logoX = logoY = IsPreview = 0;
+    CurrentSettings = {1, 1, 1, {}, 40.0, 9, {}};
 }
 
 // Keeps every angle where it is for the next frames: speeds 0, no new draw for a long time.
 inline void HoldSpin() {
     for (int axis = 0; axis < kSpinAxes; ++axis) {
         spinCountdown[axis] = 1000000;
-        spinSpeed[axis] = 0;
-        spinAngle[axis] = 0;
+        spinSpeed[axis] = spinAngle[axis] = 0;
     }
+}
+
+// A still 640 x 480 scene at 40 degrees with the camera at 400, the logo in its corner and a
+// millisecond clock started at 0; no balls yet.
+inline void SetUpStillScene() {
+    ResetScene();
+    FillTrigTables();
+    HoldSpin();
+    clientWidth = 640;
+    clientHeight = 480;
+    projection = {0.0, 0.0, 640.0, 480.0, 40.0, 0.75};
+    UpdateFocalLengths(projection);
+    screenCentre = MakePoint(320.0, 240.0, 400.0, 0);
+    logoX = 384;
+    logoY = 352;
+    counterFrequency = 1000;
 }

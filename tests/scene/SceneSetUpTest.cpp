@@ -1,46 +1,52 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "SceneRecorder.h"
-#include "SceneWorkDirectory.h"
 #include "scene/FrameRender.h"
 #include "scene/Random.h"
 #include "scene/SceneSetUp.h"
 
 namespace {
 
-constexpr std::int32_t kLogo = static_cast<std::int32_t>(SceneSprite::Logo);
-constexpr std::int32_t kInfo = static_cast<std::int32_t>(SceneSprite::Info);
-constexpr std::int32_t kBall0 = static_cast<std::int32_t>(SceneSprite::Ball0);
-constexpr std::int32_t kBall1 = static_cast<std::int32_t>(SceneSprite::Ball1);
+namespace fs = std::filesystem;
 
+// Each test runs in a fresh working directory, so set-up reads the settings file the test
+// wrote or finds none.
 class SceneSetUp : public ::testing::Test {
   protected:
     void SetUp() override {
+        fs::create_directories(directory_);
+        fs::current_path(directory_);
         ResetScene();
         CurrentSettings = {};
         SeedRandom(1);
     }
-    void TearDown() override { ReleaseScenePoints(); }
-
+    void TearDown() override {
+        ReleaseScenePoints();
+        fs::current_path(previous_);
+        fs::remove_all(directory_);
+    }
     static void WriteSettings(std::int32_t ballsPerLine, double fieldOfView) {
-        SaverSettings settings{};
-        settings.ClearScreen = 1;
-        settings.DisplayInformations = 1;
-        settings.IncZPos = 1;
-        settings.FieldOfView = fieldOfView;
-        settings.BallsPerLine = ballsPerLine;
-        SaveSettings(settings);
+        SaveSettings(SaverSettings{1, 1, 1, {}, fieldOfView, ballsPerLine, {}});
     }
 
-    SceneWorkDirectory directory_;
+    const fs::path previous_ = fs::current_path();
+    const fs::path directory_ =
+        fs::temp_directory_path() /
+        ("zemlar-scene-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     Recorder recorder_;
 };
 
 TEST_F(SceneSetUp, BringsUpDisplayAndSpritesInOrder) {
+    constexpr auto kLogo = static_cast<std::int32_t>(SceneSprite::Logo);
+    constexpr auto kInfo = static_cast<std::int32_t>(SceneSprite::Info);
+    constexpr auto kBall0 = static_cast<std::int32_t>(SceneSprite::Ball0);
+    constexpr auto kBall1 = static_cast<std::int32_t>(SceneSprite::Ball1);
     for (const std::int32_t preview : {0, 1}) {
         IsPreview = preview;
         recorder_.requests.clear();
@@ -71,7 +77,7 @@ TEST_F(SceneSetUp, BringsUpDisplayAndSpritesInOrder) {
     }
 }
 
-TEST_F(SceneSetUp, WithoutASettingsFileTheDefaultSceneComesUp) {
+TEST_F(SceneSetUp, BuildsTheSceneFromTheFileOrTheDefaults) {
     SetUpScene(recorder_, recorder_);
     EXPECT_EQ(pointCount, 729);
     EXPECT_EQ(screenCentre.z, 400.0);
@@ -84,9 +90,7 @@ TEST_F(SceneSetUp, WithoutASettingsFileTheDefaultSceneComesUp) {
         EXPECT_EQ(spinAngle[axis], 0);
     }
     EXPECT_EQ(NextRandom(), 41) << "set-up draws no random number";
-}
 
-TEST_F(SceneSetUp, ReadsBallsAndFieldOfViewFromTheFile) {
     WriteSettings(10, 60.0);
     SetUpScene(recorder_, recorder_);
     EXPECT_EQ(pointCount, 1000);
@@ -96,56 +100,43 @@ TEST_F(SceneSetUp, ReadsBallsAndFieldOfViewFromTheFile) {
 }
 
 TEST_F(SceneSetUp, PlacesCentreAndLogoFromTheClientSize) {
-    struct SizeCase {
-        std::int32_t width, height;
-        double centreX, centreY;
-        std::int32_t logoX, logoY;
+    const std::int32_t cases[][6] = {
+        // width, height, centre x, centre y, logo x, logo y
+        {640, 480, 320, 240, 384, 352},
+        {641, 481, 320, 240, 385, 353},  // Integer halves.
+        {152, 112, 76, 56, -104, -16},   // A preview smaller than the logo.
+        {0, 0, 0, 0, -256, -128},        // A client rectangle that could not be read.
     };
-    const SizeCase cases[] = {
-        {640, 480, 320.0, 240.0, 384, 352},
-        {641, 481, 320.0, 240.0, 385, 353},  // Integer halves.
-        {152, 112, 76.0, 56.0, -104, -16},   // A preview smaller than the logo.
-        {0, 0, 0.0, 0.0, -256, -128},        // A client rectangle that could not be read.
-    };
-    for (const SizeCase& c : cases) {
-        SCOPED_TRACE(c.width);
-        recorder_.clientWidth = c.width;
-        recorder_.clientHeight = c.height;
+    for (const auto& c : cases) {
+        recorder_.clientWidth = c[0];
+        recorder_.clientHeight = c[1];
         SetUpScene(recorder_, recorder_);
-        EXPECT_EQ(screenCentre.x, c.centreX);
-        EXPECT_EQ(screenCentre.y, c.centreY);
-        EXPECT_EQ(logoX, c.logoX);
-        EXPECT_EQ(logoY, c.logoY);
+        EXPECT_EQ(screenCentre.x, c[2]) << c[0];
+        EXPECT_EQ(screenCentre.y, c[3]) << c[0];
+        EXPECT_EQ(logoX, c[4]) << c[0];
+        EXPECT_EQ(logoY, c[5]) << c[0];
     }
 }
 
-// Whatever the file holds, set-up and frames run; an unusable projection only leaves balls out.
+// Whatever the file holds, set-up and frames run; without a usable focal length no ball shows.
 TEST_F(SceneSetUp, AnyFieldOfViewOrBallCountRuns) {
-    const double fovs[] = {0.0,
-                           180.0,
-                           1e300,
-                           -40.0,
-                           360.0,
-                           std::numeric_limits<double>::quiet_NaN(),
-                           std::numeric_limits<double>::infinity(),
-                           std::numeric_limits<double>::denorm_min()};
-    const std::int32_t counts[] = {3, 0, -7, 5000, std::numeric_limits<std::int32_t>::max()};
-    for (const double fov : fovs) {
-        for (const std::int32_t n : counts) {
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    for (const double fov : {0.0, 180.0, 1e300, -40.0, 360.0, kNaN, kInfinity, 5e-324}) {
+        for (const std::int32_t n : {3, 0, -7, 5000, std::numeric_limits<std::int32_t>::max()}) {
             SCOPED_TRACE(testing::Message() << "fov " << fov << " n " << n);
             WriteSettings(n, fov);
             ResetScene();
-            recorder_.requests.clear();
             SetUpScene(recorder_, recorder_);
             recorder_.requests.clear();
             for (int frame = 0; frame < 50; ++frame) {
                 RenderFrame(recorder_, recorder_);
             }
-            const std::vector<Request> balls = recorder_.Only(Call::DrawBall);
-            EXPECT_LE(balls.size(), 50u * static_cast<std::size_t>(pointCount));
+            const std::size_t balls = recorder_.Only(Call::DrawBall).size();
+            EXPECT_LE(balls, 50u * static_cast<std::size_t>(pointCount));
             EXPECT_EQ(recorder_.Only(Call::Present).size(), 50u);
-            if (!(fov != 0.0 && fov == fov)) {
-                EXPECT_TRUE(balls.empty()) << "no focal length, no ball";
+            if (fov == 0.0 || fov != fov) {
+                EXPECT_EQ(balls, 0u) << "no focal length, no ball";
             }
         }
     }

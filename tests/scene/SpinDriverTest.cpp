@@ -6,23 +6,28 @@
 
 namespace {
 
-class SpinDriver : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ResetScene();
-        SeedRandom(1);
+TEST(Random, SeedOneGivesTheClassicSequenceInFifteenBits) {
+    SeedRandom(1);
+    for (const int expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) {
+        EXPECT_EQ(NextRandom(), expected);
     }
-};
+    SeedRandom(0xFFFFFFFFu);
+    for (int i = 0; i < 100000; ++i) {
+        const int value = NextRandom();
+        ASSERT_TRUE(value >= 0 && value <= 32767) << value;
+    }
+}
 
 // Seed 1 gives 41, 18467, 6334, 26500, 19169, 15724, then 11478.
-TEST_F(SpinDriver, FirstCallDrawsNothingAndSecondDrawsSix) {
+TEST(SpinDriver, FirstCallDrawsNothingAndSecondDrawsSix) {
+    ResetScene();
+    SeedRandom(1);
     UpdateSpin();
     for (int axis = 0; axis < kSpinAxes; ++axis) {
         EXPECT_EQ(spinCountdown[axis], -1);
         EXPECT_EQ(spinSpeed[axis], 0);
         EXPECT_EQ(spinAngle[axis], 0);
     }
-
     UpdateSpin();
     // Countdown first, then speed, axis by axis; the new speed already turns this frame.
     const int countdowns[kSpinAxes] = {41 - 1, 334 - 1, 169 - 1};
@@ -35,28 +40,21 @@ TEST_F(SpinDriver, FirstCallDrawsNothingAndSecondDrawsSix) {
     EXPECT_EQ(NextRandom(), 11478) << "exactly six numbers were drawn";
 }
 
-TEST_F(SpinDriver, AnglesWrapAtThreeHundredSixty) {
+TEST(SpinDriver, SpeedHoldsForItsCountdownAndAnglesWrap) {
+    ResetScene();
     HoldSpin();
+    SeedRandom(1);
     spinSpeed[1] = 2;
     spinAngle[1] = 358;
-    UpdateSpin();
-    EXPECT_EQ(spinAngle[1], 0);
-    UpdateSpin();
-    EXPECT_EQ(spinAngle[1], 2);
-}
-
-TEST_F(SpinDriver, ASpeedHoldsForItsCountdownPlusOneFrames) {
-    HoldSpin();
     spinCountdown[2] = 2;
     spinSpeed[2] = 1;
-    for (int frame = 1; frame <= 3; ++frame) {
-        UpdateSpin();
-        EXPECT_EQ(spinAngle[2], frame);
+    const int yAngles[] = {0, 2, 4, 6}, zAngles[] = {1, 2, 3, 5};
+    for (int frame = 0; frame < 4; ++frame) {
+        UpdateSpin();  // The fourth frame draws 41 and 18467 for z: speed 2 from then on.
+        EXPECT_EQ(spinAngle[1], yAngles[frame]) << frame;
+        EXPECT_EQ(spinAngle[2], zAngles[frame]) << frame;
     }
-    EXPECT_EQ(spinCountdown[2], -1);
-    UpdateSpin();  // Draws 41 and 18467: speed 2 from this frame on.
     EXPECT_EQ(spinCountdown[2], 40);
-    EXPECT_EQ(spinAngle[2], 5);
 }
 
 }  // namespace
