@@ -22,12 +22,6 @@ namespace {
 
 int* volatile NullTarget = nullptr;
 
-bool SaverRunningState() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running != FALSE;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,7 +34,9 @@ int main(int argc, char** argv) {
     SetDllDirectoryA((std::string(path) + "\\win98").c_str());
     OnWin9x = TRUE;
     LoadPasswordVerifier();
-    AppendToStandInLog(SaverRunningState() ? "probe running=1" : "probe running=0");
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    AppendToStandInLog(running != FALSE ? "probe running=1" : "probe running=0");
     InstallExceptionGuard();
     InstallExceptionGuard();  // A second installation must not make the filter call itself.
     if (std::strcmp(argv[1], "fault") == 0) {

@@ -1,127 +1,120 @@
+// The saver window, its procedures and its password steps in this process, on real windows.
+// Stand-ins take the place of the scene, the display and the sprites: they record what the
+// window asks of them, and the idle frame runs the test's script, one step per idle turn.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "WindowTestSupport.h"
+#include "present/Display.h"
+#include "present/Sprite.h"
+#include "scene/SceneWindow.h"
+#include "shell/CloseConfirmation.h"
+#include "shell/Password.h"
+#include "shell/ProcessGlobals.h"
+#include "shell/SaverFlags.h"
+#include "shell/SaverWindow.h"
 
 namespace {
 
-using standins::Step;
+// Returns true when done; false to be called again at the next idle turn.
+using Step = std::function<bool(HWND window)>;
 
-const std::vector<std::string> kReleaseOrder = {"release ballSprites[0]", "release ballSprites[1]",
-                                                "release logoSprite",     "release infoSprite",
-                                                "release display",        "release scene points"};
+std::vector<std::string> Events;
+std::vector<Step> Script;
+std::size_t NextStep;
+DWORD ScriptStart;
+int Frames;
+bool VerifierLoadedAtDestruction;
 
-Step Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return [=](HWND window) {
-        PostMessageA(window, message, wParam, lParam);
-        return true;
-    };
+bool VerifierInProcess() {
+    return GetModuleHandleA("PASSWORD.CPL") != nullptr;
 }
 
-LPARAM ClientPosition(HWND window, POINT screen) {
-    ScreenToClient(window, &screen);
-    return MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+}  // namespace
+
+HWND sceneWindow;
+
+bool SetUpScene(HWND window) {
+    sceneWindow = window;
+    Events.emplace_back("set up scene");
+    return true;
 }
 
-TEST_F(SaverWindowTest, FullScreenWindowHasItsClassSizeAndFixedTitle) {
-    standins::SetScript({[](HWND window) {
-        char title[64] = {};
-        GetWindowTextA(window, title, sizeof title);
-        EXPECT_STREQ(title, "Screen Saver");
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0xFFFF0000U, 0x96000000U);
-        EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        EXPECT_EQ(rect.left, 0);
-        EXPECT_EQ(rect.top, 0);
-        EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-        EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
-        EXPECT_EQ(GetClassLongA(window, GCL_STYLE), 0x2B);
-        EXPECT_EQ(GetClassLongPtrA(window, GCLP_HICON), 0);
-        EXPECT_EQ(GetClassLongPtrA(window, GCLP_HCURSOR), 0);
-        EXPECT_EQ(reinterpret_cast<HGDIOBJ>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)),
-                  GetStockObject(BLACK_BRUSH));
-        EXPECT_EQ(window, SaverWindow);
-        EXPECT_EQ(IsPreview, 0);
-        DestroyWindow(window);
-        return true;
-    }});
-    EXPECT_EQ(RunSaverWindow(nullptr), 0);
-    EXPECT_EQ(standins::EventsStartingWith("SetUpScene").size(), 1U);
-    EXPECT_EQ(standins::EventsStartingWith("timed out").size(), 0U);
+void RenderFrame() {
+    ++Frames;
 }
 
-TEST_F(SaverWindowTest, KeyPressClosesAndDestructionReleasesInOrder) {
-    standins::SetScript({Post(WM_KEYDOWN, 'A')});
-    EXPECT_EQ(RunSaverWindow(nullptr), 0);
-    EXPECT_EQ(standins::EventsStartingWith("release"), kReleaseOrder);
-    EXPECT_FALSE(IsWindow(SaverWindow));
-    EXPECT_EQ(standins::EventsStartingWith("timed out").size(), 0U);
+// A script that outlasts its deadline ends by destroying the window, and says so.
+void RenderIdleFrame() {
+    if (sceneWindow == nullptr) {
+        return;
+    }
+    if (GetTickCount() - ScriptStart > 20000) {
+        Events.emplace_back("timed out");
+        Script.clear();
+        DestroyWindow(sceneWindow);
+    } else if (NextStep < Script.size() && Script[NextStep](sceneWindow)) {
+        ++NextStep;
+    }
 }
 
-TEST_F(SaverWindowTest, DestroyMessageReturnsOneAndPostsQuit) {
-    LRESULT destroyResult = 0;
-    standins::SetScript({[&](HWND window) {
-        destroyResult = SendMessageA(window, WM_DESTROY, 0, 0);
-        return true;
-    }});
-    EXPECT_EQ(RunSaverWindow(nullptr), 0);  // The loop ended on the quit message alone.
-    EXPECT_EQ(destroyResult, 1);
-    EXPECT_EQ(standins::EventsStartingWith("release"), kReleaseOrder);
-    ASSERT_TRUE(IsWindow(SaverWindow));
-    DestroyWindow(SaverWindow);
-    MSG quit;
-    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+void ReleaseScenePoints() {
+    Events.emplace_back("release scene points");
+    VerifierLoadedAtDestruction = VerifierInProcess();
+    sceneWindow = nullptr;
 }
 
-TEST_F(SaverWindowTest, PressesAndFarMovesCloseOtherInputDoesNot) {
-    POINT cursor{};
-    GetCursorPos(&cursor);  // Where the window recorded it at creation.
-    struct Case {
-        const char* name;
-        UINT message;
-        int dx;
-        int dy;
-        bool closes;
-    };
-    const std::vector<Case> cases = {
-        {"key press", WM_KEYDOWN, 0, 0, true},
-        {"system key press", WM_SYSKEYDOWN, 0, 0, true},
-        {"left button press", WM_LBUTTONDOWN, 0, 0, true},
-        {"right button press", WM_RBUTTONDOWN, 0, 0, true},
-        {"middle button press", WM_MBUTTONDOWN, 0, 0, true},
-        {"key release", WM_KEYUP, 0, 0, false},
-        {"left button release", WM_LBUTTONUP, 0, 0, false},
-        {"double click", WM_LBUTTONDBLCLK, 0, 0, false},
-        {"wheel turn", WM_MOUSEWHEEL, 0, 0, false},
-        {"move onto the recorded spot", WM_MOUSEMOVE, 0, 0, false},
-        {"move by 4, 4", WM_MOUSEMOVE, 4, 4, false},
-        {"move by -4, 3", WM_MOUSEMOVE, -4, 3, false},
-        {"move by 5, 0", WM_MOUSEMOVE, 5, 0, true},
-        {"move by 0, -5", WM_MOUSEMOVE, 0, -5, true},
-        {"move by 40, 40", WM_MOUSEMOVE, 40, 40, true},
-    };
-    standins::SetScript({[&](HWND window) {
-        for (const Case& c : cases) {
-            const POINT at{cursor.x + c.dx, cursor.y + c.dy};
-            const LPARAM lParam = c.message == WM_MOUSEMOVE ? ClientPosition(window, at) : 0;
-            const WPARAM wParam = c.message == WM_MOUSEWHEEL ? MAKEWPARAM(0, WHEEL_DELTA) : 0;
-            SendMessageA(window, c.message, wParam, lParam);
-            EXPECT_EQ(CloseQueued(window), c.closes) << c.name;
-        }
-        DestroyWindow(window);
-        return true;
-    }});
-    EXPECT_EQ(RunSaverWindow(nullptr), 0);
+Display::Display()
+    : width(0),
+      height(0),
+      bitsPerPixel(0),
+      directDraw(nullptr),
+      backSurface(nullptr),
+      windowed(false),
+      presentEnabled(false),
+      window(nullptr),
+      primarySurface(nullptr),
+      screenRect{},
+      clientRect{} {}
+Display::~Display() = default;
+void Display::Clear() {}
+void Display::UpdateRects() {}
+void Display::Release() {
+    Events.emplace_back("release display");
 }
 
-// Records the system commands that reach the platform's default handling and keeps it from
-// acting on any but SC_CLOSE.
+Sprite::Sprite(Display* owner)
+    : x(0), y(0), lastColumn(0), lastRow(0), surface(nullptr), display(owner), sourceRect{} {}
+Sprite::~Sprite() = default;
+void Sprite::Release() {
+    const Sprite* order[] = {&ballSprites[0], &ballSprites[1], &logoSprite, &infoSprite};
+    Events.push_back(
+        "release sprite " +
+        std::to_string(std::find(std::begin(order), std::end(order), this) - std::begin(order)));
+}
+
+Display display;
+Sprite ballSprites[2];
+Sprite logoSprite;
+Sprite infoSprite;
+
+namespace {
+
+const std::vector<std::string> kRunEvents = {
+    "set up scene",     "release sprite 0", "release sprite 1",    "release sprite 2",
+    "release sprite 3", "release display",  "release scene points"};
+
+// The system commands that reach the platform's default handling; it acts on SC_CLOSE only.
 std::vector<WPARAM> DefaultSystemCommands;
 
 LRESULT CALLBACK RecordSystemCommands(int code, WPARAM wParam, LPARAM lParam) {
@@ -132,161 +125,317 @@ LRESULT CALLBACK RecordSystemCommands(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class SystemCommandHook {
-  public:
-    SystemCommandHook()
-        : hook_(SetWindowsHookExA(WH_CBT, RecordSystemCommands, nullptr, GetCurrentThreadId())) {
-        DefaultSystemCommands.clear();
-    }
-    ~SystemCommandHook() { UnhookWindowsHookEx(hook_); }
-    SystemCommandHook(const SystemCommandHook&) = delete;
-    SystemCommandHook& operator=(const SystemCommandHook&) = delete;
-
-  private:
-    HHOOK hook_;
-};
-
-TEST_F(SaverWindowTest, FullScreenSwallowsExactlyTheThreeSwitchingCommands) {
-    SystemCommandHook hook;
-    standins::SetScript({[](HWND window) {
-        for (WPARAM command : {WPARAM{SC_SCREENSAVE}, WPARAM{SC_NEXTWINDOW}, WPARAM{SC_PREVWINDOW},
-                               WPARAM{SC_SCREENSAVE | 1}, WPARAM{SC_NEXTWINDOW | 2}}) {
-            SendMessageA(window, WM_SYSCOMMAND, command, 0);
-        }
-        // Not swallowed: ends in WM_CLOSE, which destroys the window at once on this platform.
-        SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return true;
-    }});
-    EXPECT_EQ(RunSaverWindow(nullptr), 0);
-    EXPECT_EQ(DefaultSystemCommands,
-              (std::vector<WPARAM>{SC_SCREENSAVE | 1, SC_NEXTWINDOW | 2, SC_CLOSE}));
-    EXPECT_FALSE(IsWindow(SaverWindow));
+Step PostKey() {
+    return [](HWND window) { return PostMessageA(window, WM_KEYDOWN, 'A', 0) != FALSE; };
 }
 
-// A window that looks like another run of the saver, in this process.
-class OtherSaverWindow {
+Step WaitMs(DWORD milliseconds) {
+    auto start = std::make_shared<std::optional<DWORD>>();
+    return [start, milliseconds](HWND) {
+        *start = start->value_or(GetTickCount());
+        return GetTickCount() - **start >= milliseconds;
+    };
+}
+
+LPARAM ClientPosition(HWND window, POINT screen) {
+    ScreenToClient(window, &screen);
+    return MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+}
+
+bool CloseQueued(HWND window) {
+    MSG message;
+    return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != 0;
+}
+
+// A top-level window of the test: the preview's parent, or another saver's window.
+class TestWindow {
   public:
-    explicit OtherSaverWindow(const char* title) {
+    TestWindow(const char* className, const char* title) : className_(className) {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "WindowsSwreenSaverClass";
+        windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "WindowsSwreenSaverClass", title, WS_POPUP | WS_VISIBLE, 0, 0,
-                                  50, 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        window_ = CreateWindowExA(0, className, title, WS_POPUP | WS_VISIBLE, 30, 30, 220, 180,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    ~OtherSaverWindow() {
+    ~TestWindow() {
         DestroyWindow(window_);
-        UnregisterClassA("WindowsSwreenSaverClass", GetModuleHandleA(nullptr));
+        UnregisterClassA(className_, GetModuleHandleA(nullptr));
     }
-    OtherSaverWindow(const OtherSaverWindow&) = delete;
-    OtherSaverWindow& operator=(const OtherSaverWindow&) = delete;
-    HWND window() const { return window_; }
-
-  private:
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
     HWND window_;
+    const char* className_;
 };
 
+// Every process-wide flag back to its start value, the stand-in DLLs' folder on the DLL search
+// path, a fresh stand-in log, no password flag in the registry, the system commands recorded.
+class SaverWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SaverInstance = GetModuleHandleA(nullptr);
+        OnWin9x = FALSE;
+        ResetRun();
+        hook_ = SetWindowsHookExA(WH_CBT, RecordSystemCommands, nullptr, GetCurrentThreadId());
+
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        const std::string bin(path);
+        SetDllDirectoryA((bin.substr(0, bin.find_last_of('\\')) + "\\win98").c_str());
+        GetTempPathA(sizeof path, path);
+        logPath_ =
+            std::string(path) + "zemlar-standin-" + std::to_string(GetCurrentProcessId()) + ".log";
+        DeleteFileA(logPath_.c_str());
+        SetEnvironmentVariableA("ZEMLAR_STANDIN_LOG", logPath_.c_str());
+        SetPasswordFlag(std::nullopt);
+        UINT previous = 0;
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, &previous, 0);
+    }
+
+    void TearDown() override {
+        UnhookWindowsHookEx(hook_);
+        SetPasswordFlag(std::nullopt);
+        DeleteFileA(logPath_.c_str());
+        SetDllDirectoryA(nullptr);
+        OnWin9x = FALSE;
+        IsPreview = 0;
+    }
+
+    // The close state and the records of one run.
+    static void ResetRun() {
+        IsPreview = 0;
+        CloseAccepted = 0;
+        CheckingPassword = 0;
+        LastCheckTick = kNoQueryYet;
+        Events.clear();
+        Frames = 0;
+        DefaultSystemCommands.clear();
+        UnregisterClassA("WindowsSwreenSaverClass", GetModuleHandleA(nullptr));
+    }
+
+    // Win98 with the registry's password flag (a number, or no value) and the verifier's script.
+    static void OnWin98(std::optional<DWORD> flag, const char* script = "") {
+        OnWin9x = TRUE;
+        SetPasswordFlag(flag);
+        SetEnvironmentVariableA("ZEMLAR_VERIFIER_SCRIPT", script);
+    }
+
+    static void SetPasswordFlag(std::optional<DWORD> flag) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
+        if (flag) {
+            RegSetValueExA(key, "ScreenSaveUsePassword", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&*flag), sizeof(DWORD));
+        } else {
+            RegDeleteValueA(key, "ScreenSaveUsePassword");
+        }
+        RegCloseKey(key);
+    }
+
+    static bool SaverRunningState() {
+        BOOL running = FALSE;
+        SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+        return running != FALSE;
+    }
+
+    static int Run(std::vector<Step> steps, HWND parent = nullptr) {
+        Script = std::move(steps);
+        NextStep = 0;
+        ScriptStart = GetTickCount();
+        return RunSaverWindow(parent);
+    }
+
+    std::vector<std::string> StandInLog() const {
+        std::vector<std::string> lines;
+        std::ifstream in(logPath_);
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    HHOOK hook_ = nullptr;
+    std::string logPath_;
+};
+
+TEST_F(SaverWindowTest, FullScreenKeepsItsTitleAndClosesOnPressesAndFarMoves) {
+    POINT cursor{};
+    GetCursorPos(&cursor);  // Where the window records it at creation.
+    const struct {
+        UINT message;
+        int dx;
+        int dy;
+        bool closes;
+    } cases[] = {
+        {WM_KEYDOWN, 0, 0, true},     {WM_SYSKEYDOWN, 0, 0, true},  {WM_LBUTTONDOWN, 0, 0, true},
+        {WM_RBUTTONDOWN, 0, 0, true}, {WM_MBUTTONDOWN, 0, 0, true}, {WM_KEYUP, 0, 0, false},
+        {WM_LBUTTONUP, 0, 0, false},  {WM_MOUSEMOVE, 0, 0, false},  {WM_MOUSEMOVE, 4, 4, false},
+        {WM_MOUSEMOVE, -4, 3, false}, {WM_MOUSEMOVE, 5, 0, true},   {WM_MOUSEMOVE, 0, -5, true},
+    };
+    LRESULT destroyResult = 0;
+    EXPECT_EQ(Run({[&](HWND window) {
+                  EXPECT_EQ(window, SaverWindow);
+                  SetWindowTextA(window, "Another title");
+                  char title[64] = {};
+                  GetWindowTextA(window, title, sizeof title);
+                  EXPECT_STREQ(title, "Screen Saver");
+                  for (const auto& c : cases) {
+                      const POINT at{cursor.x + c.dx, cursor.y + c.dy};
+                      SendMessageA(window, c.message, 0, ClientPosition(window, at));
+                      EXPECT_EQ(CloseQueued(window), c.closes)
+                          << "message " << c.message << " moved by " << c.dx << ", " << c.dy;
+                  }
+                  // Only the three unmasked switching commands are swallowed.
+                  for (const WPARAM command :
+                       std::vector<WPARAM>{SC_SCREENSAVE, SC_NEXTWINDOW, SC_PREVWINDOW,
+                                           SC_SCREENSAVE | 1, SC_NEXTWINDOW | 2}) {
+                      SendMessageA(window, WM_SYSCOMMAND, command, 0);
+                  }
+                  // Ends the loop by its quit message alone; the window stays.
+                  destroyResult = SendMessageA(window, WM_DESTROY, 0, 0);
+                  return true;
+              }}),
+              0);
+    EXPECT_EQ(destroyResult, 1);
+    EXPECT_EQ(Events, kRunEvents);
+    EXPECT_EQ(DefaultSystemCommands, (std::vector<WPARAM>{SC_SCREENSAVE | 1, SC_NEXTWINDOW | 2}));
+    ASSERT_TRUE(IsWindow(SaverWindow));
+    DestroyWindow(SaverWindow);
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 TEST_F(SaverWindowTest, SecondFullScreenStartBringsTheFirstForwardAndLoadsNothing) {
-    OnWin9x = TRUE;
-    SetPasswordFlag(1);
-    OtherSaverWindow first("Screen Saver");
-    ASSERT_NE(first.window(), nullptr);
+    OnWin98(1);
+    TestWindow first("WindowsSwreenSaverClass", "Screen Saver");
     SetForegroundWindow(GetDesktopWindow());
     EXPECT_EQ(RunSaverWindow(nullptr), 0);
-    EXPECT_TRUE(standins::Events.empty());
-    EXPECT_EQ(GetForegroundWindow(), first.window());
+    EXPECT_TRUE(Events.empty());
+    EXPECT_EQ(GetForegroundWindow(), first.window_);
     EXPECT_FALSE(VerifierInProcess());
     EXPECT_TRUE(StandInLog().empty());
     EXPECT_FALSE(SaverRunningState());
 }
 
-// The parent window the display settings would own.
-class PreviewParent {
-  public:
-    PreviewParent() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "ZemlarTestPreviewParent";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "ZemlarTestPreviewParent", "Display settings",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 220, 180, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~PreviewParent() {
-        DestroyWindow(window_);
-        UnregisterClassA("ZemlarTestPreviewParent", GetModuleHandleA(nullptr));
-    }
-    PreviewParent(const PreviewParent&) = delete;
-    PreviewParent& operator=(const PreviewParent&) = delete;
-    HWND window() const { return window_; }
-
-  private:
-    HWND window_;
-};
-
 TEST_F(SaverWindowTest, PreviewDrawsOnItsTimerAndIgnoresInput) {
-    OnWin9x = TRUE;  // Even where a password could apply, the preview never asks for one.
-    SetPasswordFlag(1);
-    PreviewParent parent;
-    ASSERT_NE(parent.window(), nullptr);
-    SystemCommandHook hook;
+    OnWin98(1);  // Even where a password could apply, the preview never asks for one.
+    TestWindow parent("ZemlarTestPreviewParent", "Display settings");
     const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    standins::SetScript({
-        [&](HWND window) {
-            EXPECT_EQ(IsPreview, 1);
-            EXPECT_EQ(GetParent(window), parent.window());
-            char title[64] = {};
-            GetWindowTextA(window, title, sizeof title);
-            EXPECT_STREQ(title, "Preview");
-            EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0xFFFF0000U,
-                      0x52000000U);
-            RECT parentClient{};
-            RECT client{};
-            GetClientRect(parent.window(), &parentClient);
-            GetClientRect(window, &client);
-            EXPECT_EQ(client.right, parentClient.right);
-            EXPECT_EQ(client.bottom, parentClient.bottom);
-            return true;
-        },
-        [](HWND) { return standins::FrameCount() >= 3; },  // Frames come from the timer.
-        [&](HWND window) {
-            SetCursor(arrow);
-            for (const UINT message :
-                 std::vector<UINT>{WM_KEYDOWN, WM_SYSKEYDOWN, WM_MOUSEMOVE, WM_LBUTTONDOWN,
-                                   WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
-                SendMessageA(window, message, 0, MAKELPARAM(100, 100));
-                EXPECT_FALSE(CloseQueued(window)) << "message " << message;
-            }
-            SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT);
-            EXPECT_EQ(GetCursor(), arrow);
-            SendMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-            // A close sent from outside destroys the preview without any password step.
-            SendMessageA(window, WM_CLOSE, 0, 0);
-            EXPECT_FALSE(IsWindow(window));
-            return true;
-        },
-    });
-    EXPECT_EQ(RunSaverWindow(parent.window()), 0);
+    EXPECT_EQ(Run({[](HWND) { return Frames >= 3; },
+                   [&](HWND window) {
+                       char title[64] = {};
+                       GetWindowTextA(window, title, sizeof title);
+                       EXPECT_STREQ(title, "Preview");
+                       EXPECT_EQ(GetParent(window), parent.window_);
+                       SetCursor(arrow);
+                       for (const UINT message :
+                            std::vector<UINT>{WM_KEYDOWN, WM_SYSKEYDOWN, WM_MOUSEMOVE,
+                                              WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+                           SendMessageA(window, message, 0, MAKELPARAM(100, 100));
+                           EXPECT_FALSE(CloseQueued(window)) << "message " << message;
+                       }
+                       SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                                    HTCLIENT);
+                       EXPECT_EQ(GetCursor(), arrow);
+                       SendMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+                       // A close from outside destroys it without any password step.
+                       SendMessageA(window, WM_CLOSE, 0, 0);
+                       return true;
+                   }},
+                  parent.window_),
+              0);
     EXPECT_EQ(DefaultSystemCommands, (std::vector<WPARAM>{SC_SCREENSAVE}));
-    EXPECT_EQ(standins::EventsStartingWith("release"), kReleaseOrder);
-    EXPECT_EQ(standins::EventsStartingWith("timed out").size(), 0U);
+    EXPECT_EQ(Events, kRunEvents);
     EXPECT_FALSE(VerifierInProcess());
     EXPECT_TRUE(StandInLog().empty());
 }
 
-TEST_F(SaverWindowTest, PreviewEndsWhenItsParentGoes) {
-    auto parent = std::make_unique<PreviewParent>();
-    standins::SetScript({
-        [](HWND) { return standins::FrameCount() >= 1; },
-        [&](HWND) {
-            parent.reset();
+TEST_F(SaverWindowTest, WithoutPasswordTheFirstRequestCloses) {
+    const struct {
+        BOOL win9x;
+        std::optional<DWORD> flag;
+        std::int32_t closeAccepted;  // NT closes without the confirmation.
+    } cases[] = {{FALSE, 1, 0}, {TRUE, std::nullopt, 1}, {TRUE, 0, 1}};
+    for (const auto& c : cases) {
+        OnWin98(c.flag);
+        OnWin9x = c.win9x;
+        ResetRun();
+        bool runningDuringRun = true;
+        EXPECT_EQ(Run({[&](HWND window) {
+                      runningDuringRun = SaverRunningState();
+                      return PostMessageA(window, WM_KEYDOWN, 'A', 0) != FALSE;
+                  }}),
+                  0);
+        EXPECT_EQ(CloseAccepted, c.closeAccepted);
+        EXPECT_FALSE(runningDuringRun);
+        EXPECT_TRUE(StandInLog().empty());
+        EXPECT_FALSE(VerifierInProcess());
+    }
+}
+
+// With the password on: the first request asks; a refusal (a wrong password, a close or input
+// arriving during the query) keeps the saver running with the cursor hidden; a request within
+// 200 ms is refused without asking; a later one asks again, and yes closes. The verifier stays
+// loaded until the loop has ended.
+TEST_F(SaverWindowTest, PasswordRefusalSpacingAndAcceptance) {
+    const struct {
+        const char* script;
+        std::vector<std::string> log;
+    } cases[] = {
+        {"ny", {"password load", "verify n", "verify y", "password unload"}},
+        {"cy", {"password load", "verify c nested-close=0", "verify y", "password unload"}},
+        {"ky",
+         {"password load", "verify k", "input-during-query close-queued=0 cursor-shown=1",
+          "verify y", "password unload"}},
+    };
+    for (const auto& c : cases) {
+        OnWin98(1, c.script);
+        ResetRun();
+        DeleteFileA(logPath_.c_str());
+        const std::size_t refusedLines = c.log.size() - 2;
+        bool checkedWithinSpacing = false;
+        EXPECT_EQ(Run({[](HWND) { return VerifierEntry != nullptr && SaverRunningState(); },
+                       PostKey(), [&](HWND) { return StandInLog().size() >= refusedLines; },
+                       [&](HWND window) {
+                           EXPECT_EQ(CloseAccepted, 0);
+                           EXPECT_EQ(GetCursor(), nullptr);
+                           EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+                           checkedWithinSpacing = GetTickCount() - LastCheckTick < kQuerySpacingMs;
+                           return true;
+                       },
+                       WaitMs(kQuerySpacingMs + 50), PostKey()}),
+                  0);
+        EXPECT_TRUE(checkedWithinSpacing) << "the machine took 200 ms for one message";
+        EXPECT_EQ(StandInLog(), c.log) << c.script;
+        EXPECT_TRUE(VerifierLoadedAtDestruction);
+        EXPECT_FALSE(VerifierInProcess());
+        EXPECT_FALSE(SaverRunningState());
+        EXPECT_EQ(Events, kRunEvents);
+    }
+}
+
+TEST_F(SaverWindowTest, RefusedCloseRecordsTheCursorAgain) {
+    OnWin98(1, "nnnnnnnnnn");
+    POINT start{};
+    GetCursorPos(&start);
+    const POINT moved{start.x + 60, start.y + 10};
+    EXPECT_EQ(
+        Run({[&](HWND window) {
+            // The user moved the mouse, was asked, and gave a wrong password.
+            SetCursorPos(moved.x, moved.y);
+            EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+            // Small moves around the new place keep the saver open; the old place is far.
+            for (const auto& [point, closes] :
+                 {std::pair{POINT{moved.x + 3, moved.y - 4}, false}, std::pair{start, true}}) {
+                SendMessageA(window, WM_MOUSEMOVE, 0, ClientPosition(window, point));
+                EXPECT_EQ(CloseQueued(window), closes) << point.x << ", " << point.y;
+            }
+            DestroyWindow(window);
             return true;
-        },
-    });
-    EXPECT_EQ(RunSaverWindow(parent->window()), 0);
-    EXPECT_EQ(standins::EventsStartingWith("release"), kReleaseOrder);
+        }}),
+        0);
+    SetCursorPos(start.x, start.y);
 }
 
 }  // namespace
