@@ -74,18 +74,8 @@ void ReleaseScenePoints() {
     sceneWindow = nullptr;
 }
 
-Display::Display()
-    : width(0),
-      height(0),
-      bitsPerPixel(0),
-      directDraw(nullptr),
-      backSurface(nullptr),
-      windowed(false),
-      presentEnabled(false),
-      window(nullptr),
-      primarySurface(nullptr),
-      screenRect{},
-      clientRect{} {}
+// The globals live in static storage: every field starts zeroed.
+Display::Display() {}
 Display::~Display() = default;
 void Display::Clear() {}
 void Display::UpdateRects() {}
@@ -93,8 +83,7 @@ void Display::Release() {
     Events.emplace_back("release display");
 }
 
-Sprite::Sprite(Display* owner)
-    : x(0), y(0), lastColumn(0), lastRow(0), surface(nullptr), display(owner), sourceRect{} {}
+Sprite::Sprite(Display* owner) : display(owner) {}
 Sprite::~Sprite() = default;
 void Sprite::Release() {
     const Sprite* order[] = {&ballSprites[0], &ballSprites[1], &logoSprite, &infoSprite};
@@ -222,15 +211,13 @@ class SaverWindowTest : public ::testing::Test {
     }
 
     static void SetPasswordFlag(std::optional<DWORD> flag) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
         if (flag) {
-            RegSetValueExA(key, "ScreenSaveUsePassword", 0, REG_DWORD,
-                           reinterpret_cast<const BYTE*>(&*flag), sizeof(DWORD));
+            RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword",
+                            REG_DWORD, &*flag, sizeof(DWORD));
         } else {
-            RegDeleteValueA(key, "ScreenSaveUsePassword");
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop",
+                               "ScreenSaveUsePassword");
         }
-        RegCloseKey(key);
     }
 
     static bool SaverRunningState() {
