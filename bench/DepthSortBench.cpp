@@ -38,17 +38,8 @@ constexpr std::array<Angles, 8> kGenericTurns = {{{37, 101, 250},
 // turned by Rz x Ry x Rx about its centroid and pushed back by 800.
 std::vector<Point4> TurnedCube(int n, const Angles& angles) {
     FillTrigTables();
-    Matrix4 rx;
-    Matrix4 ry;
-    Matrix4 rz;
     Matrix4 m;
-    SetRotationX(rx, angles[0]);
-    SetRotationY(ry, angles[1]);
-    SetRotationZ(rz, angles[2]);
-    SetIdentity(m);
-    Multiply(m, rz, m);
-    Multiply(m, ry, m);
-    Multiply(m, rx, m);
+    SetSpinRotation(m, angles[0], angles[1], angles[2]);
     const double origin = -(n >> 1) * 16.0;
     std::vector<Point4> points;
     for (int iz = 0; iz < n; ++iz) {

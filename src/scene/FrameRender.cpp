@@ -39,18 +39,8 @@ void StepCameraDistance() {
 }
 
 Matrix4 FrameRotation() {
-    Matrix4 rx;
-    Matrix4 ry;
-    Matrix4 rz;
     Matrix4 m;
-    SetRotationX(rx, spinAngle[0]);
-    SetRotationY(ry, spinAngle[1]);
-    SetRotationZ(rz, spinAngle[2]);
-    // M = Rz x Ry x Rx: a row point turns about z first, then y, then x.
-    SetIdentity(m);
-    Multiply(m, rz, m);
-    Multiply(m, ry, m);
-    Multiply(m, rx, m);
+    SetSpinRotation(m, spinAngle[0], spinAngle[1], spinAngle[2]);
     return m;
 }
 

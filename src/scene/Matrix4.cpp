@@ -55,6 +55,19 @@ void SetRotationZ(Matrix4& matrix, int degrees) {
     matrix.m[0][1] = -sinTable[degrees];
 }
 
+void SetSpinRotation(Matrix4& matrix, int aboutX, int aboutY, int aboutZ) {
+    Matrix4 rx;
+    Matrix4 ry;
+    Matrix4 rz;
+    SetRotationX(rx, aboutX);
+    SetRotationY(ry, aboutY);
+    SetRotationZ(rz, aboutZ);
+    SetIdentity(matrix);
+    Multiply(matrix, rz, matrix);
+    Multiply(matrix, ry, matrix);
+    Multiply(matrix, rx, matrix);
+}
+
 Point4 Transform(const Point4& p, const Matrix4& matrix) {
     const auto& m = matrix.m;
     Point4 result;

@@ -19,5 +19,9 @@ void SetRotationX(Matrix4& matrix, int degrees);
 void SetRotationY(Matrix4& matrix, int degrees);
 void SetRotationZ(Matrix4& matrix, int degrees);
 
+// The cube's turn for one frame: Rz x Ry x Rx for whole degrees about x, y and z, so that a
+// row point turns about z first, then y, then x.
+void SetSpinRotation(Matrix4& matrix, int aboutX, int aboutY, int aboutZ);
+
 // The row (p.x, p.y, p.z, 1) times the matrix; w becomes 1 and sprite is kept.
 Point4 Transform(const Point4& p, const Matrix4& matrix);

@@ -108,14 +108,8 @@ TEST(DepthSort, MatchesTheReferenceOnCubes) {
 #endif  // _WIN32
     };
     for (const auto& c : cases) {
-        Matrix4 rx, ry, rz, m;
-        SetRotationX(rx, c[1]);
-        SetRotationY(ry, c[2]);
-        SetRotationZ(rz, c[3]);
-        SetIdentity(m);
-        Multiply(m, rz, m);
-        Multiply(m, ry, m);
-        Multiply(m, rx, m);
+        Matrix4 m;
+        SetSpinRotation(m, c[1], c[2], c[3]);
         BuildBallCube(c[0]);
         const Point4 centre = Centroid(modelPoints, pointCount);
         std::vector<double> depths;
