@@ -85,21 +85,27 @@ bool Display::Init(HWND targetWindow) {
         }
     }
 
+    // The primary: a flip chain with one back buffer in full screen, the desktop in a window.
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof(desc);
-    IDirectDrawSurface* surface = nullptr;
-    if (!windowed) {
+    if (windowed) {
+        desc.dwFlags = DDSD_CAPS;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    } else {
         desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
         desc.dwBackBufferCount = 1;
         desc.ddsCaps.dwCaps = kFlipChainCaps;
-        hr = directDraw->CreateSurface(&desc, &surface, nullptr);
-        if (hr != DD_OK) {
-            ReleaseClipper(clipper);
-            return false;
-        }
-        primarySurface = surface;
-        AttachClipper(primarySurface, clipper, window);
+    }
+    IDirectDrawSurface* surface = nullptr;
+    hr = directDraw->CreateSurface(&desc, &surface, nullptr);
+    if (hr != DD_OK) {
+        ReleaseClipper(clipper);
+        return false;
+    }
+    primarySurface = surface;
+    AttachClipper(primarySurface, clipper, window);
 
+    if (!windowed) {
         DDSCAPS backCaps{};
         backCaps.dwCaps = DDSCAPS_BACKBUFFER;
         IDirectDrawSurface* back = nullptr;
@@ -111,16 +117,6 @@ bool Display::Init(HWND targetWindow) {
         backSurface = back;
         return true;
     }
-
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    hr = directDraw->CreateSurface(&desc, &surface, nullptr);
-    if (hr != DD_OK) {
-        ReleaseClipper(clipper);
-        return false;
-    }
-    primarySurface = surface;
-    AttachClipper(primarySurface, clipper, window);
 
     // No pixel format is asked for, so the back surface takes the desktop's format.
     desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
