@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kColumns = 5;
 constexpr int kRows = 7;
 
 struct Glyph {
