@@ -213,6 +213,8 @@ int RunSaver(const SaverOptions& options) {
             setUpWidth = width;
             setUpHeight = height;
             screen.SetClientSize(width, height);
+            // The rate counts frames since set-up; a new size starts the count again.
+            frameCount = 0;
             static_cast<void>(SetUpScene(screen.Host(), clock));
         }
         RenderFrame(screen.Sink(), clock);
