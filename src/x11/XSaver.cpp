@@ -151,16 +151,50 @@ int Fail(Display* display, const char* message) {
     return 1;
 }
 
+// Sets the scene up and draws frames until asked to stop; a new size sets it up again.
+// Returns false when the window cannot be drawn in any more. Everything made here is released
+// before the caller closes the display.
+bool DrawUntilStopped(Display* display, const Target& target, const XWindowAttributes& attributes,
+                      const SaverOptions& options, const sigset_t& waiting) {
+    XPresenter presenter(display, target.window, attributes.visual, attributes.depth);
+    RasterScreen screen(presenter);
+    SteadyClock clock;
+    CurrentSettings = options.settings;
+    SeedRandom(static_cast<std::uint32_t>(clock.CounterValue() / 1000000));
+
+    int width = attributes.width;
+    int height = attributes.height;
+    int setUpWidth = -1;
+    int setUpHeight = -1;
+    bool drawable = true;
+    while (stopRequested == 0 && !HandleEvents(display, target, width, height)) {
+        if (width != setUpWidth || height != setUpHeight) {
+            setUpWidth = width;
+            setUpHeight = height;
+            screen.SetClientSize(width, height);
+            // The rate counts frames since set-up; a new size starts the count again.
+            frameCount = 0;
+            static_cast<void>(SetUpScene(screen.Host(), clock));
+        }
+        RenderFrame(screen.Sink(), clock);
+        if (RequestsFailed(display)) {
+            drawable = false;
+            break;
+        }
+        WaitBetweenFrames(display, options.delayMicroseconds, waiting);
+    }
+    ReleaseScenePoints();
+    return drawable;
+}
+
 }  // namespace
 
 int RunSaver(const SaverOptions& options) {
     const sigset_t waiting = CatchStopSignals();
-    Display* display =
-        XOpenDisplay(options.displayName.empty() ? nullptr : options.displayName.c_str());
+    const char* name = options.displayName.empty() ? nullptr : options.displayName.c_str();
+    Display* display = XOpenDisplay(name);
     if (display == nullptr) {
-        std::fprintf(
-            stderr, "zemlar: cannot open display %s\n",
-            XDisplayName(options.displayName.empty() ? nullptr : options.displayName.c_str()));
+        std::fprintf(stderr, "zemlar: cannot open display %s\n", XDisplayName(name));
         return 1;
     }
     InstallErrorTrap();
@@ -194,38 +228,9 @@ int RunSaver(const SaverOptions& options) {
         // Another client's window: only its size changes are of interest.
         XSelectInput(display, target.window, StructureNotifyMask);
     }
-
-    XPresenter presenter(display, target.window, attributes.visual, attributes.depth);
-    RasterScreen screen(presenter);
-    SteadyClock clock;
-    CurrentSettings = options.settings;
-    SeedRandom(static_cast<std::uint32_t>(clock.CounterValue() / 1000000));
-
-    int width = attributes.width;
-    int height = attributes.height;
-    int setUpWidth = -1;
-    int setUpHeight = -1;
-    while (stopRequested == 0) {
-        if (HandleEvents(display, target, width, height)) {
-            break;
-        }
-        if (width != setUpWidth || height != setUpHeight) {
-            setUpWidth = width;
-            setUpHeight = height;
-            screen.SetClientSize(width, height);
-            // The rate counts frames since set-up; a new size starts the count again.
-            frameCount = 0;
-            static_cast<void>(SetUpScene(screen.Host(), clock));
-        }
-        RenderFrame(screen.Sink(), clock);
-        if (RequestsFailed(display)) {
-            return Fail(display, "the window can no longer be drawn in");
-        }
-        WaitBetweenFrames(display, options.delayMicroseconds, waiting);
+    if (!DrawUntilStopped(display, target, attributes, options, waiting)) {
+        return Fail(display, "the window can no longer be drawn in");
     }
-
-    ReleaseScenePoints();
-    static_cast<void>(presenter.MakeFrame(0, 0));  // Gives the image back before the display.
     if (target.own) {
         XDestroyWindow(display, target.window);
     }
