@@ -6,6 +6,8 @@
 // forwards each call to the display, the sprites, GDI or the performance counter in a few
 // lines; tests record the calls instead.
 
+struct SaverSettings;
+
 enum class SceneSprite { Ball0, Ball1, Logo, Info };
 
 // The performance counter: ticks per second (0 when the platform has none) and the count now.
@@ -20,6 +22,9 @@ class SceneClock {
 class SceneHost {
   public:
     virtual ~SceneHost() = default;
+    // Fills the settings at set-up. The saver reads its file in the current directory; a
+    // front end that takes its settings from elsewhere keeps the record it already holds.
+    virtual void ReadSettings(SaverSettings& settings);
     // The right and bottom edges of the window's client rectangle.
     virtual void ClientSize(std::int32_t& width, std::int32_t& height) = 0;
     virtual void SetMode(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel) = 0;

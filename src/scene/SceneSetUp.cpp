@@ -17,8 +17,12 @@ constexpr std::int32_t kLogoHeight = 128;
 
 }  // namespace
 
+void SceneHost::ReadSettings(SaverSettings& settings) {
+    LoadSettings(settings);
+}
+
 bool SetUpScene(SceneHost& host, SceneClock& clock) {
-    LoadSettings(CurrentSettings);
+    host.ReadSettings(CurrentSettings);
     // All countdowns are still 0 here, so this draws nothing and leaves each at -1: the first
     // frame then draws all three speeds.
     UpdateSpin();

@@ -30,10 +30,17 @@ inline constexpr char kSettingsFileName[] = "ZemlarConf.cfg";
 // The process's one settings record, zero-filled at start.
 extern SaverSettings CurrentSettings;
 
+// The five fields' defaults: black background, panel, camera movement, 40 degrees, 9 balls.
+void ApplyDefaultSettings(SaverSettings& settings);
+
 // Fills the record from the file's first 24 bytes; a shorter file overwrites only the bytes
 // it has. Without a readable file the five fields take their defaults and the reserved bytes
 // stay as they are.
 void LoadSettings(SaverSettings& settings);
+
+// The same reading from a file of any name. Returns false when the file could not be opened
+// (the defaults were applied).
+bool LoadSettingsFrom(const char* path, SaverSettings& settings);
 
 // Writes the record as the whole file. The old file stays intact until the new 24 bytes are
 // completely written; when the file cannot be written nothing changes and nothing is reported.

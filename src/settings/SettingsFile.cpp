@@ -15,14 +15,6 @@ namespace {
 // The new contents go here first, in the same directory, so that the replacement is a rename.
 constexpr char kPendingFileName[] = "ZemlarConf.cfg.new";
 
-void ApplyDefaults(SaverSettings& settings) {
-    settings.ClearScreen = 1;
-    settings.DisplayInformations = 1;
-    settings.IncZPos = 1;
-    settings.FieldOfView = 40.0;
-    settings.BallsPerLine = 9;
-}
-
 // A settings file that exists but refuses writing (read-only) must be left as it is, even
 // where the directory would let a rename replace it.
 bool ExistingFileRefusesWriting() {
@@ -51,16 +43,29 @@ bool WritePendingFile(const SaverSettings& settings) {
 
 }  // namespace
 
+void ApplyDefaultSettings(SaverSettings& settings) {
+    settings.ClearScreen = 1;
+    settings.DisplayInformations = 1;
+    settings.IncZPos = 1;
+    settings.FieldOfView = 40.0;
+    settings.BallsPerLine = 9;
+}
+
 void LoadSettings(SaverSettings& settings) {
-    std::FILE* file = std::fopen(kSettingsFileName, "rb");
+    static_cast<void>(LoadSettingsFrom(kSettingsFileName, settings));
+}
+
+bool LoadSettingsFrom(const char* path, SaverSettings& settings) {
+    std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
-        ApplyDefaults(settings);
-        return;
+        ApplyDefaultSettings(settings);
+        return false;
     }
     // Read as single bytes so that a short file's bytes are defined to land in the record;
     // the bytes it does not supply keep their earlier values.
     static_cast<void>(std::fread(&settings, 1, sizeof settings, file));
     std::fclose(file);
+    return true;
 }
 
 void SaveSettings(const SaverSettings& settings) {

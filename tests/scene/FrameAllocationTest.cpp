@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
 #include "SceneRecorder.h"
+#include "raster/RasterScreen.h"
 #include "scene/BallCube.h"
 #include "scene/FrameRender.h"
 #include "scene/Random.h"
@@ -97,6 +99,33 @@ TEST(FrameAllocation, FramesAllocateNothing) {
     EXPECT_EQ(recorder.Only(Call::DrawBall).size(), 729u);
     EXPECT_EQ(frameCount, 3000u);
     EXPECT_EQ(logoX, 640 + 256) << "the logo's departure ran";
+
+    // The software renderer draws the same frames into memory made at set-up.
+    static std::vector<std::uint32_t> pixels(640 * 480);
+    struct MemoryPresenter final : FramePresenter {
+        FrameBuffer MakeFrame(std::int32_t w, std::int32_t h) override {
+            return {pixels.data(), w, h, w};
+        }
+        void ShowFrame() override {}
+    };
+    static MemoryPresenter presenter;
+    static RasterScreen screen(presenter);
+    screen.Host().SetMode(640, 480, 16);
+    screen.Host().Init();
+    for (const SceneSprite sprite :
+         {SceneSprite::Ball0, SceneSprite::Ball1, SceneSprite::Logo, SceneSprite::Info}) {
+        screen.Host().AttachSprite(sprite);
+        screen.Host().LoadSprite(sprite);
+    }
+    logoX = 384;
+    EXPECT_EQ(CountAllocations([] {
+                  for (int frame = 0; frame < 300; ++frame) {
+                      recorder.requests.clear();  // It only keeps the clock here.
+                      RenderFrame(screen.Sink(), recorder);
+                  }
+              }),
+              0);
+    EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0u), 640 * 480) << "nothing was drawn";
     ReleaseScenePoints();
 }
 
