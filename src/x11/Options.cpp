@@ -13,7 +13,7 @@ enum class Takes { Nothing, Value };
 
 // Every option in one place: its name, whether a value follows, what it does and its line in
 // the usage. An action returns false when the value is not acceptable.
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     Takes takes;
     const char* usage;
@@ -57,7 +57,7 @@ bool SetFlag(std::uint8_t& field, std::uint8_t value) {
     return true;
 }
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"-root", Takes::Nothing, "draw on the root window",
      [](SaverOptions& o, const char*) { return o.target = DrawTarget::Root, true; }},
     {"-window", Takes::Nothing, "draw in a window of its own (the default)",
@@ -111,14 +111,14 @@ constexpr OptionSpec kOptions[] = {
      [](SaverOptions& o, const char*) { return o.help = true, true; }},
 };
 
-const OptionSpec* Find(const char* argument) {
+const OptionEntry* Find(const char* argument) {
     // Both -option and --option, as X programs accept.
     if (argument[0] == '-' && argument[1] == '-') {
         ++argument;
     }
-    for (const OptionSpec& spec : kOptions) {
-        if (std::strcmp(spec.name, argument) == 0) {
-            return &spec;
+    for (const OptionEntry& entry : kOptions) {
+        if (std::strcmp(entry.name, argument) == 0) {
+            return &entry;
         }
     }
     return nullptr;
@@ -131,19 +131,19 @@ std::string ParseOptions(int count, const char* const* arguments, const char* en
     ApplyDefaultSettings(options.settings);
     for (int i = 0; i < count; ++i) {
         const char* argument = arguments[i];
-        const OptionSpec* spec = Find(argument);
-        if (spec == nullptr) {
+        const OptionEntry* entry = Find(argument);
+        if (entry == nullptr) {
             return std::string("unknown option ") + argument;
         }
         const char* value = "";
-        if (spec->takes == Takes::Value) {
+        if (entry->takes == Takes::Value) {
             if (i + 1 >= count) {
-                return std::string(spec->name) + " needs a value";
+                return std::string(entry->name) + " needs a value";
             }
             value = arguments[++i];
         }
-        if (!spec->apply(options, value)) {
-            return std::string("bad value for ") + spec->name + ": " + value;
+        if (!entry->apply(options, value)) {
+            return std::string("bad value for ") + entry->name + ": " + value;
         }
     }
     if (environmentWindow != nullptr && *environmentWindow != '\0') {
@@ -157,14 +157,14 @@ std::string ParseOptions(int count, const char* const* arguments, const char* en
 
 std::string Usage(const char* program) {
     std::string text = std::string("usage: ") + program + " [options]\n";
-    for (const OptionSpec& spec : kOptions) {
-        const bool hasValue = spec.takes == Takes::Value;
-        const char* valueEnd = hasValue ? std::strstr(spec.usage, "  ") : nullptr;
-        std::string left = spec.name;
-        const char* description = spec.usage;
+    for (const OptionEntry& entry : kOptions) {
+        const bool hasValue = entry.takes == Takes::Value;
+        const char* valueEnd = hasValue ? std::strstr(entry.usage, "  ") : nullptr;
+        std::string left = entry.name;
+        const char* description = entry.usage;
         if (valueEnd != nullptr) {
             left += ' ';
-            left.append(spec.usage, valueEnd);
+            left.append(entry.usage, valueEnd);
             description = valueEnd + 2;
         }
         left.resize(left.size() < 26 ? 26 : left.size() + 1, ' ');
