@@ -87,23 +87,4 @@ TEST(DepthSort, MatchesTheReferenceOnVariedInputs) {
     }
 }
 
-TEST(DepthSort, PartitionIsOneStepOfTheReference) {
-    std::mt19937 random(99);
-    for (int trial = 0; trial < 500; ++trial) {
-        std::vector<Point4> points;
-        for (std::int32_t i = 0; i < 40; ++i) {
-            const double depth = random() % 17 == 0 ? kNaN : static_cast<double>(random() % 8);
-            points.push_back(Point4{0.0, 0.0, depth, 0.0, i});
-        }
-        std::vector<Point4> expected = points;
-        const auto first = static_cast<std::int32_t>(random() % 20);
-        const auto last = first + static_cast<std::int32_t>(random() % 20);
-        ASSERT_EQ(Partition(first, last, points.data()),
-                  reference::Partition(first, last, expected.data()));
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            ASSERT_EQ(points[i].sprite, expected[i].sprite) << i;
-        }
-    }
-}
-
 }  // namespace

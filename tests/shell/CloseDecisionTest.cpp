@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <limits>
-#include <string>
 
 #include "shell/CloseConfirmation.h"
 #include "shell/CloseRules.h"
@@ -58,73 +55,6 @@ TEST(CloseRules, QueriesAreSpaced200MillisecondsAcrossTheTickWrap) {
     for (const auto& [last, now, mayStart] : cases) {
         EXPECT_EQ(QueryMayStart(last, now), mayStart != 0) << last << " -> " << now;
     }
-}
-
-// Stands in for the platform: a settable tick count, scripted verifier answers, and a record of
-// what was asked of it.
-struct FakeQuery {
-    std::uint32_t now = 0;
-    std::uint32_t queryDuration = 0;  // Ticks that pass while the verifier asks.
-    std::deque<bool> answers;
-    std::function<void()> duringQuery;
-    std::string calls;
-
-    std::uint32_t TickCount() { return now; }
-    bool AskVerifier() {
-        calls += "ask ";
-        if (duringQuery) {
-            duringQuery();
-        }
-        now += queryDuration;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void HideCursor() { calls += "hide "; }
-};
-
-class CloseConfirmation : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        CloseAccepted = CheckingPassword = 0;
-        LastCheckTick = kNoQueryYet;
-    }
-    void TearDown() override { SetUp(); }
-    FakeQuery query;
-};
-
-// A refusal hides the cursor and spaces the next query from the end of this one (the answer
-// comes as the tick counter wraps); too soon is refused without asking; a yes closes.
-TEST_F(CloseConfirmation, RefusalSpacingFromTheQuerysEndAndAcceptance) {
-    query.now = 0xFFFFF000U;
-    query.queryDuration = 0x1000;
-    query.answers = {false, true};
-    EXPECT_EQ(ConfirmCloseSteps(true, query), 0);
-    EXPECT_EQ(query.calls, "ask hide ");
-    EXPECT_EQ(LastCheckTick, 0U);
-    EXPECT_EQ(CloseAccepted + CheckingPassword, 0);
-    query.now = 199;
-    EXPECT_EQ(ConfirmCloseSteps(true, query), 0);
-    EXPECT_EQ(query.calls, "ask hide ");
-    EXPECT_EQ(LastCheckTick, 0U);
-    query.now = 200;
-    EXPECT_NE(ConfirmCloseSteps(true, query), 0);
-    EXPECT_EQ(query.calls, "ask hide ask ");
-    EXPECT_EQ(CloseAccepted, 1);
-    // Without a verifier the first request closes.
-    SetUp();
-    EXPECT_NE(ConfirmCloseSteps(false, query), 0);
-    EXPECT_EQ(query.calls, "ask hide ask ");
-}
-
-TEST_F(CloseConfirmation, CloseDuringTheQueryIsRefusedWithoutSecondQuery) {
-    query.answers = {true};
-    int nestedResult = -1;
-    query.duringQuery = [&] { nestedResult = ConfirmCloseSteps(true, query); };
-    EXPECT_NE(ConfirmCloseSteps(true, query), 0);
-    EXPECT_EQ(nestedResult, 0);
-    EXPECT_EQ(query.calls, "ask ");
-    EXPECT_EQ(CheckingPassword, 0);
 }
 
 }  // namespace

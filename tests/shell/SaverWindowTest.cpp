@@ -222,21 +222,23 @@ TEST_F(SaverWindowTest, WithoutPasswordTheFirstRequestCloses) {
     }
 }
 
-// With the password on: the first request asks; a refusal (a wrong password, or input arriving
-// during the query) keeps the saver running with the cursor hidden; a request within
-// 200 ms is refused without asking; a later one asks again, and yes closes. The verifier stays
-// loaded, and the platform's saver-running state on, until the loop has ended.
+// With the password on: the first request asks; a refusal (a wrong password, a close or input
+// arriving during the query) keeps the saver running with the cursor hidden; a request within
+// 200 ms of the end of the query is refused without asking; a later one asks again, and yes closes.
+// The verifier stays loaded, and the platform's saver-running state on, until the loop has ended.
 TEST_F(SaverWindowTest, PasswordRefusalSpacingAndAcceptance) {
     const auto running = [] {
         BOOL on = FALSE;
         SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &on, 0);
         return on != FALSE;
     };
-    for (const char* script : {"ny", "ky"}) {
-        const std::string refused =
-            std::string("password load\n") +
-            (script[0] == 'n' ? "verify n\n"
-                              : "verify k\ninput-during-query close-queued=0 cursor-shown=1\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"ny", "verify n\n"},
+        {"cy", "verify c nested-close=0\n"},
+        {"ky", "verify k\ninput-during-query close-queued=0 cursor-shown=1\n"},
+    };
+    for (const auto& [script, refusal] : cases) {
+        const std::string refused = std::string("password load\n") + refusal;
         Start(TRUE, 1, script);
         DWORD refusedAt = 0;
         EXPECT_EQ(

@@ -1,7 +1,8 @@
 // Test stand-in for the platform's PASSWORD.CPL (never shipped). VerifyScreenSavePwd shows the
 // arrow cursor, as a password dialog would, and answers from ZEMLAR_VERIFIER_SCRIPT, one letter
 // per call (a call beyond the script answers yes):
-//   y  yes (1)      n  no (0)
+//   y  yes (1)      n  no (0), after a quarter of a second
+//   c  sends WM_CLOSE to the saver window meanwhile and logs its result; then no
 //   k  sends a key press and a mouse move meanwhile and logs whether a WM_CLOSE got queued and
 //      whether the cursor stayed visible; then no
 #include <windows.h>
@@ -24,6 +25,11 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
     char line[80];
     std::snprintf(line, sizeof line, "verify %c", letter);
+    if (letter == 'c') {
+        const LRESULT nested = SendMessageA(window, WM_CLOSE, 0, 0);
+        std::snprintf(line, sizeof line, "verify c nested-close=%ld", static_cast<long>(nested));
+    }
+    Sleep(letter == 'n' ? 250 : 0);  // The saver's spacing counts from the end of the query.
     AppendToStandInLog(line);
     if (letter == 'k') {
         SendMessageA(window, WM_KEYDOWN, 'K', 0);
