@@ -87,4 +87,24 @@ TEST(DepthSort, MatchesTheReferenceOnVariedInputs) {
     }
 }
 
+// The plain partition step on its own, ties and NaN included.
+TEST(DepthSort, PartitionIsOneStepOfTheReference) {
+    std::mt19937 random(99);
+    for (int trial = 0; trial < 500; ++trial) {
+        std::vector<Point4> points, expected;
+        for (std::int32_t i = 0; i < 40; ++i) {
+            const double depth = random() % 17 == 0 ? kNaN : static_cast<double>(random() % 8);
+            points.push_back(Point4{0.0, 0.0, depth, 0.0, i});
+        }
+        expected = points;
+        const auto first = static_cast<std::int32_t>(random() % 20);
+        const auto last = first + static_cast<std::int32_t>(random() % 20);
+        ASSERT_EQ(Partition(first, last, points.data()),
+                  reference::Partition(first, last, expected.data()));
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            ASSERT_EQ(points[i].sprite, expected[i].sprite) << i;
+        }
+    }
+}
+
 }  // namespace
