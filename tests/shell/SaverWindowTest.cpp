@@ -30,6 +30,7 @@ std::vector<std::string> Events;
 std::vector<Step> Script;
 std::size_t NextStep;
 DWORD ScriptStart;
+int Frames;
 bool VerifierLoadedAtDestruction;
 
 bool VerifierInProcess() {
@@ -43,7 +44,9 @@ bool SetUpScene(HWND window) {
     sceneWindow = window;
     return true;
 }
-void RenderFrame() {}
+void RenderFrame() {
+    ++Frames;
+}
 // A script that outlasts its deadline ends by destroying the window, and says so.
 void RenderIdleFrame() {
     if (sceneWindow != nullptr && GetTickCount() - ScriptStart > 20000) {
@@ -137,6 +140,7 @@ class SaverWindowTest : public ::testing::Test {
         IsPreview = CloseAccepted = CheckingPassword = 0;
         LastCheckTick = kNoQueryYet;
         Events.clear();
+        Frames = 0;
         DefaultSystemCommands.clear();
         UnregisterClassA("WindowsSwreenSaverClass", GetModuleHandleA(nullptr));
         DeleteFileA(log_.c_str());
@@ -149,11 +153,11 @@ class SaverWindowTest : public ::testing::Test {
         }
     }
 
-    static int Run(std::vector<Step> steps) {
+    static int Run(std::vector<Step> steps, HWND parent = nullptr) {
         Script = std::move(steps);
         NextStep = 0;
         ScriptStart = GetTickCount();
-        return RunSaverWindow(nullptr);
+        return RunSaverWindow(parent);
     }
 
     std::string StandInLog() const {
@@ -260,6 +264,33 @@ TEST_F(SaverWindowTest, PasswordRefusalSpacingAndAcceptance) {
         EXPECT_FALSE(running());
         EXPECT_EQ(Events, kReleases);
     }
+}
+
+// The preview: a child of the given window, titled "Preview", drawn on its timer and deaf to
+// input; a close from outside ends it without a password step, even where one could apply.
+TEST_F(SaverWindowTest, PreviewDrawsOnItsTimerAndIgnoresInput) {
+    Start(TRUE, 1);
+    const HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 30, 30, 220, 180,
+                                        nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(Run({[](HWND) { return Frames >= 3; },
+                   [&](HWND window) {
+                       char title[16] = {};
+                       GetWindowTextA(window, title, sizeof title);
+                       EXPECT_STREQ(title, "Preview");
+                       EXPECT_EQ(GetParent(window), parent);
+                       for (const UINT message :
+                            std::vector<UINT>{WM_KEYDOWN, WM_MOUSEMOVE, WM_LBUTTONDOWN}) {
+                           SendMessageA(window, message, 0, MAKELPARAM(100, 100));
+                           EXPECT_FALSE(CloseQueued(window)) << message;
+                       }
+                       SendMessageA(window, WM_CLOSE, 0, 0);
+                       return true;
+                   }},
+                  parent),
+              0);
+    EXPECT_EQ(Events, kReleases);
+    EXPECT_EQ(StandInLog(), "");
+    DestroyWindow(parent);
 }
 
 // After a refused close the cursor's place is recorded again: small moves around the new place
