@@ -151,4 +151,35 @@ TEST_F(Sprites, ColorKeyIsTheTopLeftPixelAtEachDepthAndNoneWhenLockFails) {
     }
 }
 
+// The real pictures as loaded: a pixel shows over what lies underneath exactly where GDI reads
+// the resource as other than its top-left background colour, bar the last column and row.
+TEST_F(Sprites, RealBitmapsShowAllButTheirBackground) {
+    for (const int id : {IDB_BALL0, IDB_BALL1, IDB_LOGO, IDB_PANEL}) {
+        ASSERT_TRUE(sprite.Load(MAKEINTRESOURCEA(id), true)) << id;
+        auto* bitmap =
+            static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        const HDC memoryDc = CreateCompatibleDC(nullptr);
+        SelectObject(memoryDc, bitmap);
+        Fill(screen.backSurface, 0x010203);
+        sprite.x = sprite.y = 0;
+        ASSERT_EQ(sprite.Draw(), DD_OK);
+        int wrong = 0, shown = 0;
+        Locked(screen.backSurface, [&](DDSURFACEDESC& d) {
+            for (int row = 0; row <= sprite.lastRow; ++row) {
+                for (int column = 0; column <= sprite.lastColumn; ++column) {
+                    const bool shows = column < sprite.lastColumn && row < sprite.lastRow &&
+                                       GetPixel(memoryDc, column, row) != GetPixel(memoryDc, 0, 0);
+                    wrong += shows == (PixelAt(d, column, row) == PixelAt(d, 0, 0)) ? 1 : 0;
+                    shown += shows ? 1 : 0;
+                }
+            }
+        });
+        EXPECT_EQ(wrong, 0) << "bitmap " << id;
+        EXPECT_GT(shown, 0) << "bitmap " << id;
+        DeleteDC(memoryDc);
+        DeleteObject(bitmap);
+    }
+}
+
 }  // namespace
