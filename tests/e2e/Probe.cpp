@@ -1,112 +1,93 @@
 // Tells the end-to-end scripts what Wine itself sees, in one line on standard output:
 //   mode=<width>x<height>x<bits> saver-windows=<n> saver-processes=<n>
-// The display mode is the current one of the primary display; saver windows are the windows of
-// the saver's class (full screen or preview); saver processes are those whose executable name
-// starts with "zemlar" and ends in ".scr" (the saver and the copies the scripts make of it).
-// When a preview window exists it adds its parent's handle, its screen rectangle and whether it
-// is visible:  preview-parent=<handle> preview-rect=<x>,<y>,<width>x<height> visible=<0|1>
+// the display mode of the primary display, the windows of the saver's class (full screen or
+// preview) and the processes named zemlar*.scr (the saver and the scripts' copies of it). When a
+// preview window exists it adds its parent, its screen rectangle and whether it is visible:
+//   preview-parent=<handle> preview-rect=<x>,<y>,<width>x<height> visible=<0|1>
+// With "dialog" it reads the open settings dialog instead, as the platform holds its controls:
+//   checks=<clear screen><display informations><inc z pos> model-enabled=<0|1> focus=<id>
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <string>
+
+#include "res/ResourceIds.h"
 
 namespace {
 
-constexpr char kSaverClass[] = "WindowsSwreenSaverClass";
+int saverWindows;
+HWND preview;
 
-std::string Lowered(const char* text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+BOOL CALLBACK CountSaverWindow(HWND window, LPARAM) {
+    char name[64] = {}, title[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, title, sizeof title);
+    if (std::strcmp(name, "WindowsSwreenSaverClass") == 0) {
+        ++saverWindows;
+        preview = std::strcmp(title, "Preview") == 0 ? window : preview;
     }
-    return lowered;
+    return TRUE;
 }
 
-bool IsSaverExecutable(const char* name) {
-    const std::string lowered = Lowered(name);
-    return lowered.starts_with("zemlar") && lowered.ends_with(".scr");
+// Previews are children of other programs' windows: every top-level window's descendants too.
+BOOL CALLBACK CountSaverWindowsFrom(HWND topLevel, LPARAM) {
+    CountSaverWindow(topLevel, 0);
+    EnumChildWindows(topLevel, CountSaverWindow, 0);
+    return TRUE;
 }
 
 int CountSaverProcesses() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    int count = 0;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more != FALSE;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
-        if (IsSaverExecutable(entry.szExeFile)) {
-            ++count;
+        std::string name = entry.szExeFile;
+        for (char& c : name) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
+        count += name.starts_with("zemlar") && name.ends_with(".scr") ? 1 : 0;
     }
     CloseHandle(snapshot);
     return count;
 }
 
-bool IsSaverWindow(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return std::string(name) == kSaverClass;
-}
-
-struct SaverWindows {
-    int count = 0;
-    HWND preview = nullptr;
-};
-
-BOOL CALLBACK CountSaverWindow(HWND window, LPARAM found) {
-    if (IsSaverWindow(window)) {
-        auto* windows = reinterpret_cast<SaverWindows*>(found);
-        ++windows->count;
-        char title[32] = {};
-        GetWindowTextA(window, title, sizeof title);
-        if (std::string(title) == "Preview") {
-            windows->preview = window;
-        }
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK CountSaverWindowsFrom(HWND topLevel, LPARAM found) {
-    CountSaverWindow(topLevel, found);
-    // Previews are children of other programs' windows; this walks all descendants.
-    EnumChildWindows(topLevel, CountSaverWindow, found);
-    return TRUE;
-}
-
-SaverWindows FindSaverWindows() {
-    SaverWindows found;
-    EnumWindows(CountSaverWindowsFrom, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "dialog") == 0) {
+        const HWND dialog = FindWindowA("#32770", "Zemlar configuration box");
+        if (dialog == nullptr) {
+            std::printf("no dialog\n");
+            return 1;
+        }
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+        std::printf(
+            "checks=%u%u%u model-enabled=%d focus=%d\n",
+            IsDlgButtonChecked(dialog, IDC_CLEAR_SCREEN),
+            IsDlgButtonChecked(dialog, IDC_DISPLAY_INFO), IsDlgButtonChecked(dialog, IDC_INC_Z_POS),
+            IsWindowEnabled(GetDlgItem(dialog, IDC_MODEL)) ? 1 : 0, GetDlgCtrlID(gui.hwndFocus));
+        return 0;
+    }
     DEVMODEA mode{};
     mode.dmSize = sizeof mode;
-    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == FALSE) {
-        mode.dmPelsWidth = 0;
-        mode.dmPelsHeight = 0;
-        mode.dmBitsPerPel = 0;
-    }
-    const SaverWindows windows = FindSaverWindows();
-    std::printf(
-        "mode=%lux%lux%lu saver-windows=%d saver-processes=%d",
-        static_cast<unsigned long>(mode.dmPelsWidth), static_cast<unsigned long>(mode.dmPelsHeight),
-        static_cast<unsigned long>(mode.dmBitsPerPel), windows.count, CountSaverProcesses());
-    if (windows.preview != nullptr) {
-        RECT rect{};
-        GetWindowRect(windows.preview, &rect);
-        std::printf(
-            " preview-parent=%lu preview-rect=%ld,%ld,%ldx%ld visible=%d",
-            static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetParent(windows.preview))),
-            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-            IsWindowVisible(windows.preview) != FALSE ? 1 : 0);
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    EnumWindows(CountSaverWindowsFrom, 0);
+    std::printf("mode=%lux%lux%lu saver-windows=%d saver-processes=%d", mode.dmPelsWidth,
+                mode.dmPelsHeight, mode.dmBitsPerPel, saverWindows, CountSaverProcesses());
+    if (preview != nullptr) {
+        RECT r{};
+        GetWindowRect(preview, &r);
+        std::printf(" preview-parent=%lu preview-rect=%ld,%ld,%ldx%ld visible=%d",
+                    static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetParent(preview))),
+                    r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    IsWindowVisible(preview) ? 1 : 0);
     }
     std::printf("\n");
     return 0;

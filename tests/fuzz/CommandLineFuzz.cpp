@@ -1,92 +1,101 @@
 // Arbitrary bytes as the whole command line, program name included, through the argument-text
-// skip and the switch scan exactly as the Windows start routine uses them. Every decision is
-// held against the plain model of the grammar, with one-byte characters and with double-byte
-// characters in the manner of CharNextA, and on both kinds of platform.
+// skip and the switch scan as the Windows start routine uses them, with one-byte characters
+// and with double-byte ones in the manner of CharNextA, on both kinds of platform. Every
+// decision is held against a second, deliberately plain account of the grammar below: offsets
+// into the text and a list of character starts instead of pointer walks with a step function.
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
 
-#include "CommandLineModel.h"
 #include "shell/CommandLine.h"
 
 namespace {
 
-// CharNextA on a double-byte code page, with the model's lead bytes: a lead byte takes the byte
-// after it along unless that is the terminator, and the terminator is never passed.
+// The double-byte code page the model assumes: a lead byte takes the byte after it along unless
+// that is the terminator.
+bool IsLeadByte(char byte) {
+    return static_cast<unsigned char>(byte) >= 0x81 && static_cast<unsigned char>(byte) <= 0xFE;
+}
 const char* NextDoubleByteCharacter(const char* position) {
-    if (*position == '\0') {
-        return position;
-    }
-    if (model::IsLeadByte(static_cast<unsigned char>(*position)) && position[1] != '\0') {
-        return position + 2;
-    }
-    return position + 1;
+    return *position == '\0' ? position : position + (IsLeadByte(*position) && position[1] ? 2 : 1);
 }
 
-model::Mode AsModelMode(SaverRun run) {
-    switch (run) {
-        case SaverRun::Settings:
-            return model::Mode::Settings;
-        case SaverRun::SettingsOwnedByForeground:
-            return model::Mode::SettingsOwnedByForeground;
-        case SaverRun::FullScreen:
-            return model::Mode::FullScreen;
-        case SaverRun::Preview:
-            return model::Mode::Preview;
-        case SaverRun::PasswordChange:
-            return model::Mode::PasswordChange;
-        case SaverRun::Refused:
-            return model::Mode::Refused;
+struct Decision {
+    std::size_t argumentStart;
+    SaverRun run;
+    std::size_t restStart;  // Where the handle's digits are expected, or the deciding byte.
+    std::uint32_t handle;   // Preview and PasswordChange only.
+};
+
+Decision Decide(std::string_view line, bool doubleByte, bool onWin9x) {
+    std::vector<std::size_t> starts;  // Where characters start, then the terminator's offset.
+    for (std::size_t at = 0; at < line.size();
+         at += doubleByte && IsLeadByte(line[at]) && at + 1 < line.size() ? 2 : 1) {
+        starts.push_back(at);
     }
-    std::fprintf(stderr, "ChooseRun returned a run outside the enumeration\n");
-    std::abort();
-}
-
-void Require(bool holds, const char* what, std::string_view line, bool doubleByte, bool onWin9x) {
-    if (holds) {
-        return;
-    }
-    std::fprintf(stderr, "command line grammar: %s (double-byte %d, Windows 95/98 %d)\n", what,
-                 doubleByte ? 1 : 0, onWin9x ? 1 : 0);
-    for (const char byte : line) {
-        std::fprintf(stderr, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(byte)));
-    }
-    std::fprintf(stderr, "\n");
-    std::abort();
-}
-
-void CheckOneStep(const std::vector<char>& buffer, std::string_view line, bool doubleByte) {
-    const char* const start = buffer.data();
-    const char* const argument =
-        ArgumentText(start, doubleByte ? NextDoubleByteCharacter : NextByte);
-    // The argument text is a suffix of the command line, never beyond its terminator.
-    Require(argument >= start && argument <= start + line.size(), "argument text out of bounds",
-            line, doubleByte, false);
-    const auto argumentStart = static_cast<std::size_t>(argument - start);
-
-    for (const bool onWin9x : {false, true}) {
-        const model::Decision expected = model::Decide(line, doubleByte, onWin9x);
-        Require(argumentStart == expected.argumentStart, "argument text starts elsewhere", line,
-                doubleByte, onWin9x);
-
-        const RunChoice choice = ChooseRun(argument, onWin9x);
-        Require(AsModelMode(choice.run) == expected.mode, "another run chosen", line, doubleByte,
-                onWin9x);
-        Require(choice.rest >= argument && choice.rest <= start + line.size(),
-                "rest of the text out of bounds", line, doubleByte, onWin9x);
-        Require(static_cast<std::size_t>(choice.rest - start) == expected.restStart,
-                "rest of the text starts elsewhere", line, doubleByte, onWin9x);
-
-        if (choice.run == SaverRun::Preview || choice.run == SaverRun::PasswordChange) {
-            // The Windows build turns this value into the window handle (0 means none).
-            Require(ParseDecimal(choice.rest) == expected.handle, "another window handle", line,
-                    doubleByte, onWin9x);
+    starts.push_back(line.size());
+    const std::size_t characters = starts.size() - 1;
+    const auto first = [&](std::size_t c) {  // The first byte of a character; 0 at the end.
+        return c < characters ? static_cast<unsigned char>(line[starts[c]]) : 0U;
+    };
+    std::size_t c = 0;
+    if (first(0) == '"') {  // A quoted name runs to the next quote, which the skip then takes.
+        for (c = 1; c < characters && first(c) != '"'; ++c) {
+        }
+    } else {  // A bare name: every character above the blank.
+        for (; c < characters && first(c) > 0x20U; ++c) {
         }
     }
+    for (; c < characters && first(c) >= 0x01U && first(c) <= 0x22U; ++c) {
+    }
+    Decision d{starts[c], SaverRun::Settings, line.size(), 0};
+    const std::string_view text = line.substr(d.argumentStart);
+    const std::size_t letter = text.find_first_not_of(" -/lL");
+    if (letter == std::string_view::npos) {
+        return d;
+    }
+    d.restStart = d.argumentStart + letter;
+    switch (text[letter] | 0x20) {  // Either case.
+        case 's':
+            d.run = SaverRun::FullScreen;
+            return d;
+        case 'c':
+            d.run = SaverRun::SettingsOwnedByForeground;
+            return d;
+        case 'a':
+            d.run = onWin9x ? SaverRun::PasswordChange : SaverRun::Refused;
+            if (!onWin9x) {
+                return d;
+            }
+            break;
+        case 'p':
+            d.run = SaverRun::Preview;
+            break;
+        default:
+            d.run = SaverRun::Refused;
+            return d;
+    }
+    // The handle follows after any number of spaces (tabs do not count), modulo 2^32.
+    std::size_t digits = text.find_first_not_of(' ', letter + 1);
+    digits = digits == std::string_view::npos ? text.size() : digits;
+    d.restStart = d.argumentStart + digits;
+    for (std::uint64_t value = 0;
+         digits < text.size() && text[digits] >= '0' && text[digits] <= '9'; ++digits) {
+        value = (value * 10U + static_cast<std::uint64_t>(text[digits] - '0')) %
+                (std::uint64_t{1} << 32);
+        d.handle = static_cast<std::uint32_t>(value);
+    }
+    return d;
+}
+
+// libFuzzer keeps the input that failed; the message says which way.
+void Fail(const char* what, bool doubleByte, bool onWin9x) {
+    std::fprintf(stderr, "command line grammar: %s (double-byte %d, Windows 95/98 %d)\n", what,
+                 doubleByte, onWin9x);
+    std::abort();
 }
 
 }  // namespace
@@ -96,8 +105,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<char> buffer(data, data + size);
     buffer.push_back('\0');
     const std::string_view line(buffer.data());
-
-    CheckOneStep(buffer, line, false);
-    CheckOneStep(buffer, line, true);
+    const char* const start = buffer.data();
+    for (const bool doubleByte : {false, true}) {
+        const char* argument = ArgumentText(start, doubleByte ? NextDoubleByteCharacter : NextByte);
+        for (const bool onWin9x : {false, true}) {
+            const Decision expected = Decide(line, doubleByte, onWin9x);
+            const auto fail = [&](const char* what) { Fail(what, doubleByte, onWin9x); };
+            if (argument != start + expected.argumentStart) {
+                fail("argument text starts elsewhere");
+            }
+            const RunChoice choice = ChooseRun(argument, onWin9x);
+            if (choice.run != expected.run || choice.rest != start + expected.restStart) {
+                fail("another run chosen, or its rest starts elsewhere");
+            }
+            if ((choice.run == SaverRun::Preview || choice.run == SaverRun::PasswordChange) &&
+                ParseDecimal(choice.rest) != expected.handle) {
+                fail("another window handle");
+            }
+        }
+    }
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 #include "scene/Projection.h"
@@ -12,113 +12,80 @@
 #include "settings/SaverSettings.h"
 #include "shell/SaverFlags.h"
 
-// Test doubles for the scene's platform seams: every call becomes one recorded request.
+using Log = std::vector<std::string>;
 
-enum class Call {
-    ClientSize,
-    SetMode,
-    SetWindowed,
-    Init,
-    Clear,
-    Present,
-    AttachSprite,
-    LoadSprite,
-    PlaceSprite,
-    CounterFrequency,
-    CounterValue,
-    CopyPrimaryToBack,
-    DrawBall,
-    DrawLogo,
-    DrawPanel,
-    WriteText
-};
-
-struct Request {
-    Request(Call called, std::int32_t first = 0, std::int32_t second = 0, std::int32_t third = 0,
-            std::string written = {})
-        : call(called), a(first), b(second), c(third), text(std::move(written)) {}
-
-    Call call;
-    std::int32_t a;  // Sprite, width or x, depending on the call.
-    std::int32_t b;
-    std::int32_t c;
-    std::string text;
-
-    bool operator==(const Request&) const = default;
-};
-
-inline std::int32_t SpriteNumber(SceneSprite sprite) {
-    return static_cast<std::int32_t>(sprite);
+// A word and its numbers: "ball 1 460 240".
+template <typename... Numbers>
+std::string Entry(const char* word, Numbers... numbers) {
+    std::string entry = word;
+    ((entry += ' ' + std::to_string(numbers)), ...);
+    return entry;
 }
 
-// One recorder plays the window, the display, the sprites and the clock.
+// Plays the window, the display, the sprites and the clock; every call becomes one log entry.
 class Recorder final : public SceneHost, public FrameSink, public SceneClock {
   public:
-    std::vector<Request> requests;
-    std::int32_t clientWidth = 640;
-    std::int32_t clientHeight = 480;
+    Log log;
+    std::int32_t width = 640;
+    std::int32_t height = 480;
     std::int64_t frequency = 1000;
-    std::int64_t counter = 0;  // What the next CounterValue returns.
+    std::int64_t counter = 0;   // What the next CounterValue returns.
+    bool keepSettings = false;  // Set-up uses the record in memory instead of the file.
 
-    void ClientSize(std::int32_t& width, std::int32_t& height) override {
-        Log({Call::ClientSize});
-        width = clientWidth;
-        height = clientHeight;
+    void ReadSettings(SaverSettings& settings) override {
+        if (!keepSettings) {
+            SceneHost::ReadSettings(settings);
+        }
     }
-    void SetMode(std::int32_t width, std::int32_t height, std::int32_t bits) override {
-        Log({Call::SetMode, width, height, bits});
+
+    void ClientSize(std::int32_t& w, std::int32_t& h) override {
+        log.push_back("size");
+        w = width;
+        h = height;
     }
-    void SetWindowed(bool windowed) override { Log({Call::SetWindowed, windowed ? 1 : 0}); }
-    void Init() override { Log({Call::Init}); }
-    void Clear() override { Log({Call::Clear}); }
-    void Present() override { Log({Call::Present}); }
-    void AttachSprite(SceneSprite sprite) override {
-        Log({Call::AttachSprite, SpriteNumber(sprite)});
+    void SetMode(std::int32_t w, std::int32_t h, std::int32_t bits) override {
+        log.push_back(Entry("mode", w, h, bits));
     }
-    void LoadSprite(SceneSprite sprite) override { Log({Call::LoadSprite, SpriteNumber(sprite)}); }
-    void PlaceSprite(SceneSprite sprite, std::int32_t x, std::int32_t y) override {
-        Log({Call::PlaceSprite, SpriteNumber(sprite), x, y});
+    void SetWindowed(bool windowed) override { log.push_back(Entry("windowed", windowed)); }
+    void Init() override { log.push_back("init"); }
+    void Clear() override { log.push_back("clear"); }
+    void Present() override { log.push_back("present"); }
+    void AttachSprite(SceneSprite s) override { log.push_back(Entry("attach", int(s))); }
+    void LoadSprite(SceneSprite s) override { log.push_back(Entry("load", int(s))); }
+    void PlaceSprite(SceneSprite s, std::int32_t x, std::int32_t y) override {
+        log.push_back(Entry("place", int(s), x, y));
     }
     std::int64_t CounterFrequency() override {
-        Log({Call::CounterFrequency});
+        log.push_back("frequency");
         return frequency;
     }
     std::int64_t CounterValue() override {
-        Log({Call::CounterValue});
+        log.push_back("counter");
         return counter;
     }
-    void CopyPrimaryToBack() override { Log({Call::CopyPrimaryToBack}); }
+    void CopyPrimaryToBack() override { log.push_back("copy"); }
     void DrawBall(std::int32_t sprite, std::int32_t x, std::int32_t y) override {
-        Log({Call::DrawBall, sprite, x, y});
+        log.push_back(Entry("ball", sprite, x, y));
     }
-    void DrawLogo(std::int32_t x, std::int32_t y) override { Log({Call::DrawLogo, x, y}); }
-    void DrawPanel() override { Log({Call::DrawPanel}); }
-    void WriteText(std::int32_t x, std::int32_t y, const char* text, std::int32_t length) override {
-        Log({Call::WriteText, x, y, 0, std::string(text, static_cast<std::size_t>(length))});
+    void DrawLogo(std::int32_t x, std::int32_t y) override { log.push_back(Entry("logo", x, y)); }
+    void DrawPanel() override { log.push_back("panel"); }
+    void WriteText(std::int32_t x, std::int32_t y, const char* text, std::int32_t n) override {
+        log.push_back(Entry("text", x, y) + ' ' + std::string(text, static_cast<std::size_t>(n)));
     }
 
-    std::vector<Request> Only(Call call) const {
-        std::vector<Request> found;
-        for (const Request& r : requests) {
-            if (r.call == call) {
-                found.push_back(r);
+    // The entries of one kind, such as "ball".
+    Log Only(std::string_view word) const {
+        Log found;
+        for (const std::string& e : log) {
+            if (e.starts_with(word) && (e.size() == word.size() || e[word.size()] == ' ')) {
+                found.push_back(e);
             }
         }
         return found;
     }
-    std::vector<Call> Calls() const {
-        std::vector<Call> calls;
-        for (const Request& r : requests) {
-            calls.push_back(r.call);
-        }
-        return calls;
-    }
-
-  private:
-    void Log(Request request) { requests.push_back(std::move(request)); }
 };
 
-// Back to the state of a freshly started process, with the default settings in memory.
+// Back to a freshly started process, with the default settings in memory.
 inline void ResetScene() {
     ReleaseScenePoints();
     centroid = screenCentre = {};
@@ -133,7 +100,7 @@ inline void ResetScene() {
     CurrentSettings = {1, 1, 1, {}, 40.0, 9, {}};
 }
 
-// Keeps every angle where it is for the next frames: speeds 0, no new draw for a long time.
+// Keeps every angle where it is: speeds 0, no new draw for a long time.
 inline void HoldSpin() {
     for (int axis = 0; axis < kSpinAxes; ++axis) {
         spinCountdown[axis] = 1000000;
@@ -141,7 +108,7 @@ inline void HoldSpin() {
     }
 }
 
-// A still 640 x 480 scene at 40 degrees with the camera at 400, the logo in its corner and a
+// A still 640 x 480 scene at 40 degrees, camera at 400, the logo in its corner and a
 // millisecond clock started at 0; no balls yet.
 inline void SetUpStillScene() {
     ResetScene();

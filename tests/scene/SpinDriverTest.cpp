@@ -18,30 +18,22 @@ TEST(Random, SeedOneGivesTheClassicSequenceInFifteenBits) {
     }
 }
 
-// Seed 1 gives 41, 18467, 6334, 26500, 19169, 15724, then 11478.
-TEST(SpinDriver, FirstCallDrawsNothingAndSecondDrawsSix) {
+// Countdown first, then speed, axis by axis, from 41, 18467, 6334, 26500, 19169 and 15724; the
+// new speed already turns the frame that draws it. Then each speed holds for its countdown and
+// the angles wrap at 360.
+TEST(SpinDriver, DrawsCountdownAndSpeedPerAxisThenHoldsAndWraps) {
     ResetScene();
     SeedRandom(1);
+    UpdateSpin();  // Countdowns of 0 draw nothing and go to -1.
     UpdateSpin();
-    for (int axis = 0; axis < kSpinAxes; ++axis) {
-        EXPECT_EQ(spinCountdown[axis], -1);
-        EXPECT_EQ(spinSpeed[axis], 0);
-        EXPECT_EQ(spinAngle[axis], 0);
-    }
-    UpdateSpin();
-    // Countdown first, then speed, axis by axis; the new speed already turns this frame.
-    const int countdowns[kSpinAxes] = {41 - 1, 334 - 1, 169 - 1};
-    const int speeds[kSpinAxes] = {18467 % 3, 26500 % 3, 15724 % 3};
+    const int countdowns[kSpinAxes] = {40, 333, 168}, speeds[kSpinAxes] = {2, 1, 1};
     for (int axis = 0; axis < kSpinAxes; ++axis) {
         EXPECT_EQ(spinCountdown[axis], countdowns[axis]) << axis;
         EXPECT_EQ(spinSpeed[axis], speeds[axis]) << axis;
         EXPECT_EQ(spinAngle[axis], speeds[axis]) << axis;
     }
     EXPECT_EQ(NextRandom(), 11478) << "exactly six numbers were drawn";
-}
 
-TEST(SpinDriver, SpeedHoldsForItsCountdownAndAnglesWrap) {
-    ResetScene();
     HoldSpin();
     SeedRandom(1);
     spinSpeed[1] = 2;

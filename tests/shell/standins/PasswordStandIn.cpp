@@ -1,11 +1,10 @@
-// Test stand-in for the platform's PASSWORD.CPL (never shipped). VerifyScreenSavePwd answers
-// from the script in ZEMLAR_VERIFIER_SCRIPT, one letter per call:
-//   y  the password is right (1)        n  the password is wrong (0)
-//   c  while asking, send WM_CLOSE to the saver window and log its result; then answer 0
-//   k  while asking, send a key press and a mouse move to the saver window and log whether
-//      a WM_CLOSE got queued and whether the cursor stayed visible; then answer 0
-// A call beyond the script answers 1. While asking it shows the arrow cursor, as a password
-// dialog would.
+// Test stand-in for the platform's PASSWORD.CPL (never shipped). VerifyScreenSavePwd shows the
+// arrow cursor, as a password dialog would, and answers from ZEMLAR_VERIFIER_SCRIPT, one letter
+// per call (a call beyond the script answers yes):
+//   y  yes (1)      n  no (0), after a quarter of a second
+//   c  sends WM_CLOSE to the saver window meanwhile and logs its result; then no
+//   k  sends a key press and a mouse move meanwhile and logs whether a WM_CLOSE got queued and
+//      whether the cursor stayed visible; then no
 #include <windows.h>
 
 #include <cstdio>
@@ -16,52 +15,33 @@ namespace {
 
 int CallCount;
 
-char ScriptLetter(int index) {
-    char script[256] = {};
-    const DWORD length = GetEnvironmentVariableA("ZEMLAR_VERIFIER_SCRIPT", script, sizeof script);
-    if (length >= sizeof script || index >= static_cast<int>(length)) {
-        return 'y';
-    }
-    return script[index];
-}
-
-BOOL InputDuringQuery(HWND window) {
-    SendMessageA(window, WM_KEYDOWN, 'K', 0);
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT);
-    MSG message;
-    const bool closeQueued = PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != 0;
-    char line[64];
-    std::snprintf(line, sizeof line, "input-during-query close-queued=%d cursor-shown=%d",
-                  closeQueued ? 1 : 0, GetCursor() != nullptr ? 1 : 0);
-    AppendToStandInLog(line);
-    return FALSE;
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
-    const char letter = ScriptLetter(CallCount++);
+    char script[256] = {};
+    const DWORD length = GetEnvironmentVariableA("ZEMLAR_VERIFIER_SCRIPT", script, sizeof script);
+    const char letter = CallCount < static_cast<int>(length) ? script[CallCount] : 'y';
+    ++CallCount;
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
-    char line[64];
-    switch (letter) {
-        case 'c': {
-            const LRESULT nested = SendMessageA(window, WM_CLOSE, 0, 0);
-            std::snprintf(line, sizeof line, "verify c nested-close=%ld",
-                          static_cast<long>(nested));
-            AppendToStandInLog(line);
-            return FALSE;
-        }
-        case 'k':
-            AppendToStandInLog("verify k");
-            return InputDuringQuery(window);
-        case 'n':
-            AppendToStandInLog("verify n");
-            return FALSE;
-        default:
-            AppendToStandInLog("verify y");
-            return TRUE;
+    char line[80];
+    std::snprintf(line, sizeof line, "verify %c", letter);
+    if (letter == 'c') {
+        const LRESULT nested = SendMessageA(window, WM_CLOSE, 0, 0);
+        std::snprintf(line, sizeof line, "verify c nested-close=%ld", static_cast<long>(nested));
     }
+    Sleep(letter == 'n' ? 250 : 0);  // The saver's spacing counts from the end of the query.
+    AppendToStandInLog(line);
+    if (letter == 'k') {
+        SendMessageA(window, WM_KEYDOWN, 'K', 0);
+        SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+        SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT);
+        MSG message;
+        std::snprintf(line, sizeof line, "input-during-query close-queued=%d cursor-shown=%d",
+                      PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) ? 1 : 0,
+                      GetCursor() != nullptr ? 1 : 0);
+        AppendToStandInLog(line);
+    }
+    return letter == 'y' ? TRUE : FALSE;
 }
 
 // At process exit (reserved non-null) the log also tells the platform's screen-saver-running
