@@ -1,12 +1,10 @@
-# Shared by the end-to-end scripts, which run as   bash <group>.sh <zemlar.scr>   and then again
-# inside a private Xvfb, with WINEPREFIX from the environment (ctest sets it) or beside the
-# build's bin folder. Each check gets a fresh working directory, where the saver reads and writes
-# ZemlarConf.cfg and the screenshots stay.
+# Shared by the end-to-end scripts, run as  bash <group>.sh <zemlar.scr>  and then again inside a
+# private Xvfb. Each check gets a fresh working directory for ZemlarConf.cfg and screenshots.
 set -uo pipefail
 e2e_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 [ $# -ge 1 ] && [ -f "$1" ] || { echo "usage: $0 <path of zemlar.scr>" >&2; exit 2; }
 # A missing tool fails the run by name; it never lets a check pass on empty output.
-for tool in xdotool xdpyinfo import convert compare perl od awk; do
+for tool in xdotool xdpyinfo import convert perl od awk; do
     command -v "$tool" >/dev/null || { echo "FAIL  $tool is missing" >&2; exit 1; }
 done
 if [ -z "${E2E_IN_XVFB:-}" ]; then
@@ -26,31 +24,21 @@ wine_run() { "$e2e_root/tools/wine-run" "$@"; }
 win_path() { printf 'Z:%s' "${1//\//\\}"; }  # Wine's Z: drive is the Unix root.
 new_workdir() { work="$work_root/$1" && mkdir -p "$work" && cd "$work" || exit 1; }
 check() {  # description, command...
-    local description="$1"
-    shift
     checks=$((checks + 1))
-    if "$@"; then
-        log "ok    $description"
-    else
-        failures=$((failures + 1))
-        log "FAIL  $description"
-    fi
+    "${@:2}" && log "ok    $1" || { failures=$((failures + 1)) && log "FAIL  $1"; }
 }
 equal() { [ "$1" = "$2" ] || { log "      got '$1', expected '$2'"; return 1; }; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }' || { log "      $1 <= $2"; return 1; }; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }' || { log "      $1 >= $2"; return 1; }; }
 wait_until() {  # seconds, command...: polls every 0.1 s
     local deadline=$(($(date +%s) + $1))
-    shift
-    until "$@"; do
-        [ "$(date +%s)" -lt "$deadline" ] || return 1
-        sleep 0.1
+    until "${@:2}"; do
+        [ "$(date +%s)" -lt "$deadline" ] && sleep 0.1 || return 1
     done
 }
 
-# Runs a Windows program; its exit status is the program's. Wine's start.exe, which opens a
-# .scr, now and then fails before the program runs ("ShellExecuteEx failed", status 1, about
-# once in fifty starts); such a start is made again.
+# Runs a Windows program with its exit status. Wine's start.exe, which opens a .scr, about once
+# in fifty starts fails before the program runs ("ShellExecuteEx failed"); that start is repeated.
 launch() {  # program, arguments...
     local attempt rc
     for attempt in 1 2 3; do
@@ -72,8 +60,7 @@ saver_window_shown() { window_shown '^Screen Saver$'; }
 shot() { png="$work/$1.png" && import -window root "$png"; }  # Its path into png.
 
 # The share of pixels of a picture (or of its crop WxH+X+Y) that are lit (some channel above
-# 15 %), blue (blue above red by more than 30 %), white (every channel above 60 %) or dark
-# (every channel below 40 %).
+# 15 %), blue (blue above red by more than 30 %), white (all above 60 %) or dark (all below 40 %).
 fraction() {  # png, kind, [crop]
     local crop=() ops
     [ $# -ge 3 ] && crop=(-crop "$3" +repage)
@@ -84,10 +71,6 @@ fraction() {  # png, kind, [crop]
         dark) ops=(-separate -evaluate-sequence max -threshold 40% -negate) ;;
     esac
     convert "$1" "${crop[@]}" "${ops[@]}" -format '%[fx:mean]' info:
-}
-difference() {  # png, png, crop: root mean square difference, 0 (same) to 1
-    compare -metric RMSE <(convert "$1" -crop "$3" +repage png:-) \
-        <(convert "$2" -crop "$3" +repage png:-) null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'
 }
 
 # What Wine sees (mode, saver windows and processes) and what X sees (screen size and depth);
@@ -110,14 +93,7 @@ write_settings() {  # clear, info, incz, fov, balls, [file]
 }
 hex() { od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 
-cleanup() {
-    local p
-    for p in "${background[@]}"; do
-        kill "$p" 2>/dev/null
-    done
-    wineserver -k 2>/dev/null
-    wait 2>/dev/null
-}
+cleanup() { kill "${background[@]}" 2>/dev/null; wineserver -k 2>/dev/null; wait 2>/dev/null; }
 trap cleanup EXIT
 finish() {
     cleanup
@@ -142,15 +118,4 @@ start_saver() {  # program
 lit_in() {  # crop, share: a screenshot with more than that share lit there
     import -window root "$work/frame.png" 2>/dev/null &&
         above "$(fraction "$work/frame.png" lit "$1")" "$2" >/dev/null
-}
-
-# A copy of the saver that Wine presents as Windows 98, beside the stand-in for the password
-# provider's MPR.DLL (which takes Wine's place), logging to standin.log.
-win98_setup() {
-    cp "$saver" zemlar98.scr && cp "$bin/win98/MPR.DLL" .
-    wine_run reg add 'HKCU\Software\Wine\AppDefaults\zemlar98.scr' /v Version /d win98 /f >/dev/null
-    wine_run reg add 'HKCU\Software\Wine\AppDefaults\zemlar98.scr\DllOverrides' /v mpr \
-        /d native /f >/dev/null
-    export ZEMLAR_STANDIN_LOG
-    ZEMLAR_STANDIN_LOG="$(win_path "$work/standin.log")"
 }

@@ -49,12 +49,8 @@ void Fill(IDirectDrawSurface* surface, DWORD value, RECT* area = nullptr) {
 class Sprites : public ::testing::Test {
   protected:
     void SetUp() override {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.lpszClassName = "ZemlarPresentTest";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 100, 100, kWidth,
-                                  kHeight, nullptr, nullptr, nullptr, nullptr);
+        window_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 100, 100, kWidth, kHeight, nullptr,
+                                  nullptr, nullptr, nullptr);
         ShowWindow(window_, SW_SHOWNOACTIVATE);
         screen.SetMode(kWidth, kHeight, 16);
         screen.SetWindowed(true);
