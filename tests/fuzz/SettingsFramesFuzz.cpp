@@ -8,7 +8,6 @@
 #include <sanitizer/allocator_interface.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,10 +24,9 @@
 
 namespace {
 
-// Big cubes cost seconds per frame under the sanitizers: ZEMLAR_FUZZ_BALLS_PER_LINE_LIMIT makes
-// a run skip files whose cube would have more balls per line (counts above the cap build no
-// cube and always run).
-std::int32_t ballsPerLineLimit = INT32_MAX;
+// Big cubes cost seconds per frame under the sanitizers, so files with more balls a line are
+// skipped (counts above the cap build no cube and always run). The cube's own limits are tested.
+constexpr std::int32_t kBallsPerLineLimit = 20;
 std::filesystem::path workDirectory;
 
 template <typename T>
@@ -55,8 +53,8 @@ struct MemoryPresenter final : FramePresenter {
     void ShowFrame() override {}
 };
 struct FixedClock final : SceneClock {
-    std::int64_t now = 0;
-    std::int64_t CounterFrequency() override { return 0; }
+    std::int64_t frequency = 0, now = 0;
+    std::int64_t CounterFrequency() override { return frequency; }
     std::int64_t CounterValue() override { return now; }
 };
 bool counting;
@@ -69,9 +67,6 @@ void IgnoreFree(const volatile void*) {}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (const char* limit = std::getenv("ZEMLAR_FUZZ_BALLS_PER_LINE_LIMIT")) {
-        ballsPerLineLimit = static_cast<std::int32_t>(std::strtol(limit, nullptr, 10));
-    }
     // A directory of this process's own, so that parallel fuzzing jobs never share the file.
     std::string pattern = (std::filesystem::temp_directory_path() / "zemlar-fuzz-XXXXXX").string();
     Require(mkdtemp(pattern.data()) != nullptr, "cannot create a working directory");
@@ -92,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(&record, data, std::min(size, sizeof record));
     }
     if (size > 64 ||
-        (record.BallsPerLine > ballsPerLineLimit && record.BallsPerLine <= kMaxBallsPerLine)) {
+        (record.BallsPerLine > kBallsPerLineLimit && record.BallsPerLine <= kMaxBallsPerLine)) {
         return -1;  // Not a file this target considers; keeps it out of the corpus.
     }
     std::FILE* file = std::fopen(kSettingsFileName, "wb");
@@ -104,35 +99,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const bool preview : {false, true}) {
         ResetScene();
         CurrentSettings = {};
+        LoadSettings(CurrentSettings);  // The software screen leaves the settings to its caller.
         SeedRandom(Read<std::uint32_t>(data, size, 24, 0x5EED));
         IsPreview = preview ? 1 : 0;
-        Recorder rec;
-        rec.width = preview ? 152 : 640;
-        rec.height = preview ? 112 : 480;
-        rec.frequency = Read<std::int64_t>(data, size, 28, 1000);
-        Require(SetUpScene(rec, rec), "set-up reported failure");
+        MemoryPresenter presenter;
+        RasterScreen screen(presenter);
+        screen.SetClientSize(preview ? 152 : 640, preview ? 112 : 480);
+        FixedClock clock;
+        clock.frequency = Read<std::int64_t>(data, size, 28, 1000);
+        Require(SetUpScene(screen.Host(), clock), "set-up reported failure");
         const std::int32_t n = CurrentSettings.BallsPerLine;
         Require(pointCount == (n > 0 && n <= kMaxBallsPerLine ? n * n * n : 0) &&
                     (pointCount == 0) == (modelPoints == nullptr) &&
                     (pointCount == 0) == (viewPoints == nullptr),
                 "the cube is not the size its settings and the cap allow");
-        MemoryPresenter presenter;
-        RasterScreen screen(presenter);
-        screen.SetClientSize(rec.width, rec.height);
-        screen.Host().SetMode(rec.width, rec.height, 16);
-        screen.Host().Init();
-        for (const auto sprite :
-             {SceneSprite::Ball0, SceneSprite::Ball1, SceneSprite::Logo, SceneSprite::Info}) {
-            screen.Host().AttachSprite(sprite);
-            screen.Host().LoadSprite(sprite);
-        }
-        FixedClock quiet;
         for (int frame = 0; frame < 4; ++frame) {
-            quiet.now = static_cast<std::int64_t>(static_cast<std::uint64_t>(quiet.now) +
+            clock.now = static_cast<std::int64_t>(static_cast<std::uint64_t>(clock.now) +
                                                   static_cast<std::uint64_t>(ticks));
             allocations = 0;
             counting = true;  // A frame allocates nothing.
-            RenderFrame(screen.Sink(), quiet);
+            RenderFrame(screen.Sink(), clock);
             counting = false;
             Require(allocations == 0, "a frame allocated memory");
             for (std::int32_t i = 1; i < pointCount; ++i) {

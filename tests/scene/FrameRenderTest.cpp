@@ -15,14 +15,24 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// The still scene with no panel and no movement along the viewing axis; each test switches on
-// what it looks at.
+// A still 640 x 480 scene at 40 degrees, camera at 400, the logo in its corner, a millisecond
+// clock started at 0, no balls, no panel and no movement along the viewing axis; each test
+// switches on what it looks at.
 class FrameRender : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetUpStillScene();
-        CurrentSettings.IncZPos = 0;
-        CurrentSettings.DisplayInformations = 0;
+        ResetScene();
+        FillTrigTables();
+        HoldSpin();
+        clientWidth = 640;
+        clientHeight = 480;
+        projection = {0.0, 0.0, 640.0, 480.0, 40.0, 0.75};
+        UpdateFocalLengths(projection);
+        screenCentre = MakePoint(320.0, 240.0, 400.0, 0);
+        logoX = 384;
+        logoY = 352;
+        counterFrequency = 1000;
+        CurrentSettings.IncZPos = CurrentSettings.DisplayInformations = 0;
     }
     void TearDown() override {
         ReleaseScenePoints();

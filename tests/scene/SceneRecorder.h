@@ -107,19 +107,3 @@ inline void HoldSpin() {
         spinSpeed[axis] = spinAngle[axis] = 0;
     }
 }
-
-// A still 640 x 480 scene at 40 degrees, camera at 400, the logo in its corner and a
-// millisecond clock started at 0; no balls yet.
-inline void SetUpStillScene() {
-    ResetScene();
-    FillTrigTables();
-    HoldSpin();
-    clientWidth = 640;
-    clientHeight = 480;
-    projection = {0.0, 0.0, 640.0, 480.0, 40.0, 0.75};
-    UpdateFocalLengths(projection);
-    screenCentre = MakePoint(320.0, 240.0, 400.0, 0);
-    logoX = 384;
-    logoY = 352;
-    counterFrequency = 1000;
-}
