@@ -52,12 +52,12 @@ ended_within() {  # pid, milliseconds; the exit status goes into `status`
     done
     wait "$1"; status=$?
 }
+start() { "$@" & pids+=($!); }  # In the background, ended by the EXIT trap at the latest.
 panel=180x20+20+50        # Plate of the panel, clear of the frame-rate text.
 logo=150x50+100+75        # Band of the logo.
 
 # The picture: balls of both images, the panel with the frame rate, the logo in the corner.
-"$zemlar" -root &
-pids+=($!)
+start "$zemlar" -root
 check "a frame appears on the root window" wait_frame
 shot full
 check "blue balls" above "$(blue "$work/full.png" 600x400+212+184)" 0.02
@@ -74,8 +74,7 @@ check "SIGTERM ends it within a second, with status 0" eval 'ended_within ${pids
 printf '\001\000\000\000\000\000\000\000\000\000\000\000\000\000\104\100\003\000\000\000\000\000\000\000' >"$work/ZemlarConf.cfg"
 for run in "-balls 3 -no-info" "-settings $work/ZemlarConf.cfg -info"; do
     # shellcheck disable=SC2086
-    "$zemlar" -root $run &
-    pids+=($!)
+    start "$zemlar" -root $run
     wait_frame
     sleep 1
     shot few
@@ -87,22 +86,17 @@ done
 
 # Another client's window, named by -window-id in decimal, then by XSCREENSAVER_WINDOW in
 # hexadecimal over -root: the picture goes into that window and nowhere else.
-xev -geometry 400x300+300+40 -name host >/dev/null &
-pids+=($!)
+start xev -geometry 400x300+300+40 -name host >/dev/null
 window_named host
 host=$id
 for way in window-id environment; do
-    if [ "$way" = window-id ]; then
-        "$zemlar" -window-id "$host" &
-    else
-        XSCREENSAVER_WINDOW="$(printf '0x%x' "$host")" "$zemlar" -root &
-    fi
-    pids+=($!)
+    [ "$way" = window-id ] && start "$zemlar" -window-id "$host"
+    [ "$way" = window-id ] || start env XSCREENSAVER_WINDOW="$(printf '0x%x' "$host")" "$zemlar" -root
     sleep 2
     shot window
     check "$way: balls in the window" above "$(blue "$work/window.png" 380x200+310+80)" 0.01
     check "$way: nothing on the root" eval '! above "$(lit "$work/window.png" 290x700+0+60)" 0 >/dev/null'
-    [ "$way" = window-id ] || break
+    [ "$way" = window-id ] || { kill -TERM "${pids[-1]}"; break; }
     # A new size sets the scene up again: the logo moves to the new corner.
     xdotool windowsize "$host" 600 500
     sleep 1
@@ -117,8 +111,7 @@ done
 
 # Its own window ends with q and with Escape.
 for key in q Escape; do
-    "$zemlar" -window &
-    pids+=($!)
+    start "$zemlar" -window
     window_named Zemlar
     xdotool key --window "$id" "$key" 2>/dev/null
     check "$key ends its own window with status 0" eval 'ended_within ${pids[-1]} 2000 && [ $status = 0 ]'
