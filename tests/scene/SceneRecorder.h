@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -90,6 +91,8 @@ inline void ResetScene() {
     ReleaseScenePoints();
     centroid = screenCentre = {};
     projection = {};
+    std::fill_n(sinTable, kTrigTableSize, 0.0);  // Set-up fills them.
+    std::fill_n(cosTable, kTrigTableSize, 0.0);
     for (int axis = 0; axis < kSpinAxes; ++axis) {
         spinCountdown[axis] = spinSpeed[axis] = spinAngle[axis] = 0;
     }
