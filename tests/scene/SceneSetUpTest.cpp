@@ -69,6 +69,7 @@ TEST_F(SceneSetUp, BuildsTheSceneFromTheFileOrTheDefaults) {
     SetUpScene(rec, rec);
     EXPECT_EQ(pointCount, 1000);
     EXPECT_EQ(projection.fov, 60.0);
+    EXPECT_DOUBLE_EQ(centroid.x, -8.0);  // Set-up centres the rotation on the cube.
 }
 
 TEST_F(SceneSetUp, PlacesCentreAndLogoFromTheClientSize) {
