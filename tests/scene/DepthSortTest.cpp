@@ -48,7 +48,7 @@ TEST(DepthSort, GivesTheDocumentedOrders) {
 
 // The shapes that stress a middle-pivot quicksort and the ones where ties decide the order:
 // random, few distinct, all equal, sorted both ways, NaN, signed zeros and infinity; then every
-// array of up to seven depths from two numbers and NaN, and random short ones with few depths.
+// array of up to seven depths from two numbers and NaN.
 TEST(DepthSort, MatchesTheReferenceOnVariedInputs) {
     std::mt19937 random(12345);
     const double specials[] = {0.0, -0.0, std::numeric_limits<double>::infinity(), kNaN};
@@ -76,14 +76,6 @@ TEST(DepthSort, MatchesTheReferenceOnVariedInputs) {
             }
             ExpectLikeReference(depths);
         }
-    }
-    for (int trial = 0; trial < 3000; ++trial) {
-        std::vector<double> depths(random() % 300);
-        const auto distinct = 1 + random() % 6;
-        for (double& depth : depths) {
-            depth = random() % 13 == 0 ? kNaN : static_cast<double>(random() % distinct);
-        }
-        ExpectLikeReference(depths);
     }
 }
 

@@ -41,27 +41,6 @@ TEST(PointMath, TablesAndRotationsTurnRowPointsTheDocumentedWay) {
     ExpectPoint(Transform(Point4{1.0, 2.0, 3.0, 5.0, 1}, m), 11, 22, 33, 1, 1);
 }
 
-TEST(PointMath, MultiplyIsSafeWhenTheProductIsAnOperand) {
-    Matrix4 a, b, ab{}, aa{};
-    for (int i = 0; i < 16; ++i) {
-        a.m[i / 4][i % 4] = 1.0 + i;
-        b.m[i / 4][i % 4] = -3.0 + i * i;
-    }
-    for (int i = 0; i < 64; ++i) {
-        ab.m[i / 16][i % 4] += a.m[i / 16][(i / 4) % 4] * b.m[(i / 4) % 4][i % 4];
-        aa.m[i / 16][i % 4] += a.m[i / 16][(i / 4) % 4] * a.m[(i / 4) % 4][i % 4];
-    }
-    Matrix4 left = a, right = b, square = a;
-    Multiply(left, b, left);
-    Multiply(a, right, right);
-    Multiply(square, square, square);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(left.m[i / 4][i % 4], ab.m[i / 4][i % 4]) << i;
-        EXPECT_EQ(right.m[i / 4][i % 4], ab.m[i / 4][i % 4]) << i;
-        EXPECT_EQ(square.m[i / 4][i % 4], aa.m[i / 4][i % 4]) << i;
-    }
-}
-
 // w adds up and the sprite is the left one's; each value is divided before the sum.
 TEST(PointMath, AddSubtractCentroidAndFocalLengths) {
     const Point4 a = MakePoint(1.0, 2.0, 3.0, 1), b = MakePoint(10.0, 20.0, 30.0, 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -90,6 +91,8 @@ inline void ResetScene() {
     ReleaseScenePoints();
     centroid = screenCentre = {};
     projection = {};
+    std::fill_n(sinTable, kTrigTableSize, 0.0);  // Set-up fills them.
+    std::fill_n(cosTable, kTrigTableSize, 0.0);
     for (int axis = 0; axis < kSpinAxes; ++axis) {
         spinCountdown[axis] = spinSpeed[axis] = spinAngle[axis] = 0;
     }
@@ -106,20 +109,4 @@ inline void HoldSpin() {
         spinCountdown[axis] = 1000000;
         spinSpeed[axis] = spinAngle[axis] = 0;
     }
-}
-
-// A still 640 x 480 scene at 40 degrees, camera at 400, the logo in its corner and a
-// millisecond clock started at 0; no balls yet.
-inline void SetUpStillScene() {
-    ResetScene();
-    FillTrigTables();
-    HoldSpin();
-    clientWidth = 640;
-    clientHeight = 480;
-    projection = {0.0, 0.0, 640.0, 480.0, 40.0, 0.75};
-    UpdateFocalLengths(projection);
-    screenCentre = MakePoint(320.0, 240.0, 400.0, 0);
-    logoX = 384;
-    logoY = 352;
-    counterFrequency = 1000;
 }

@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "settings/SaverSettings.h"
+#include "settings/SettingsDialogRules.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -70,17 +73,15 @@ class SettingsFile : public ::testing::Test {
 // writes the record back exactly (flags of 2 and reserved bytes included), cut to 24 bytes.
 TEST_F(SettingsFile, FileBytesOverlayTheRecordAndSaveBackExactly) {
     Bytes thirty(30), odd = kDefaults, ten = {2, 0, 1, 7, 7, 7, 7, 7, 0x11, 0x22},
-                      tenOver(24, 0x5A), defaultsOver = kDefaults;
-    for (std::size_t i = 0; i < thirty.size(); ++i) {
-        thirty[i] = static_cast<std::uint8_t>(i + 1);
-    }
+                      tenOver(24, 0x5A), defaultsOver(24, 0x5A);
+    std::iota(thirty.begin(), thirty.end(), std::uint8_t{1});
     odd[0] = 2;
     odd[3] = 0xC3;
     odd[20] = 0xFE;
     odd[23] = 0x80;
     std::copy(ten.begin(), ten.end(), tenOver.begin());
-    std::fill(defaultsOver.begin() + 3, defaultsOver.begin() + 8, 0x5A);
-    std::fill(defaultsOver.begin() + 20, defaultsOver.end(), 0x5A);
+    std::copy(kDefaults.begin(), kDefaults.begin() + 3, defaultsOver.begin());
+    std::copy(kDefaults.begin() + 8, kDefaults.begin() + 20, defaultsOver.begin() + 8);
     const Bytes empty;
     const struct {
         const Bytes* file;
@@ -106,6 +107,25 @@ TEST_F(SettingsFile, UnwritableNameLeavesEverythingAsItWas) {
     SaveSettings(SaverSettings{});
     EXPECT_TRUE(fs::is_directory(kSettingsFileName));
     EXPECT_FALSE(fs::exists("ZemlarConf.cfg.new"));
+}
+
+// Truncated toward zero to 64 bits, then the low 32 bits read as signed; NaN and values outside
+// the 64-bit range show 0.
+TEST(SettingsDialogRules, FieldOfViewShowsTruncatedLow32Bits) {
+    const std::pair<double, std::int32_t> cases[] = {
+        {37.5, 37},
+        {-12.7, -12},
+        {2147483648.0, -2147483647 - 1},
+        {9223372036854774784.0, -1024},  // The largest double below 2^63.
+        {-9223372036854775808.0, 0},     // -2^63 is in range; its low 32 bits are zero.
+        {9223372036854775808.0, 0},      // 2^63 is not.
+        {std::numeric_limits<double>::quiet_NaN(), 0},
+    };
+    for (const auto& [fieldOfView, shown] : cases) {
+        EXPECT_EQ(FieldOfViewShown(fieldOfView), shown) << fieldOfView;
+    }
+    EXPECT_EQ(FieldOfViewTyped(static_cast<std::uint32_t>(-5)), -5.0);
+    EXPECT_EQ(FieldOfViewTyped(0x80000000U), -2147483648.0);
 }
 
 #ifndef _WIN32
