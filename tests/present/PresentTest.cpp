@@ -10,11 +10,12 @@
 #include "present/Display.h"
 #include "present/Sprite.h"
 #include "res/ResourceIds.h"
+#include "SpriteDrawCases.h"
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
+constexpr int kWidth = kCaseWidth;
+constexpr int kHeight = kCaseHeight;
 
 // The surface locked, read through `read`, unlocked.
 template <typename Read>
@@ -78,22 +79,7 @@ TEST_F(Sprites, PutFifteenByFifteenPixelsClippedOnlyAtTheRightEdge) {
     RECT topLeft{0, 0, 1, 1};
     Fill(sprite.surface, ink);
     Fill(sprite.surface, background, &topLeft);
-    const int fit = kWidth - 15;  // The last x at which the whole sprite fits.
-    const int cases[][3] = {
-        // x, y, columns drawn (0: the platform refuses the draw and nothing shows)
-        {40, 30, 15},
-        {fit, 100, 15},
-        {fit + 1, 100, 14},
-        {fit + 14, 100, 1},
-        {fit + 15, 100, 0},
-        {kWidth, 50, 0},
-        {-1, 50, 0},
-        {50, -1, 0},
-        {-2000000000, 50, 0},
-        {50, kHeight - 14, 0},
-        {10, kHeight - 15, 15},
-    };
-    for (const auto& [x, y, drawn] : cases) {
+    for (const auto& [x, y, drawn] : kSpriteDrawCases) {
         screen.Clear();
         sprite.x = x;
         sprite.y = y;

@@ -9,11 +9,12 @@
 #include "raster/BitmapDecode.h"
 #include "raster/Canvas.h"
 #include "raster/SpriteImages.h"
+#include "tests/present/SpriteDrawCases.h"
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
+constexpr int kWidth = kCaseWidth;
+constexpr int kHeight = kCaseHeight;
 constexpr std::uint32_t kInk = 0x0080FF;
 
 struct TestFrame {
@@ -27,34 +28,13 @@ struct TestFrame {
     FrameBuffer frame;
 };
 
-// The cases of the DirectDraw pixel test: a 16 x 16 sprite all ink but its transparent
+// The DirectDraw pixel test's cases: a 16 x 16 sprite all ink but its transparent
 // top-left pixel, so that the drawn rectangle shows which columns and rows arrive.
 TEST(RasterSprite, PutsFifteenByFifteenPixelsClippedOnlyAtTheRightEdge) {
     std::vector<std::uint32_t> ink(16 * 16, kInk | bitmap::kOpaque);
     ink[0] = 0;
     const SpriteImage sprite{16, 16, ink.data()};
-    const int fit = kWidth - 15;  // The last x at which the whole sprite fits.
-    const struct {
-        int x;
-        int y;
-        int drawnWidth;  // 0: the draw is refused and nothing shows.
-    } cases[] = {
-        {40, 30, 15},
-        {fit - 10, 100, 15},
-        {fit, 100, 15},
-        {fit + 1, 100, 14},
-        {fit + 14, 100, 1},
-        {fit + 15, 100, 0},
-        {fit + 16, 100, 0},
-        {kWidth, 50, 0},
-        {-1, 50, 0},
-        {50, -1, 0},
-        {-2000000000, 50, 0},
-        {50, kHeight - 14, 0},
-        {10, kHeight - 15, 15},
-        {0, 0, 15},
-    };
-    for (const auto& c : cases) {
+    for (const SpriteDrawCase& c : kSpriteDrawCases) {
         TestFrame back;
         EXPECT_EQ(DrawSprite(back.frame, sprite, c.x, c.y), c.drawnWidth > 0)
             << "at " << c.x << ", " << c.y;
