@@ -17,6 +17,10 @@ void InstallErrorTrap() {
 
 bool RequestsFailed(Display* display) {
     XSync(display, False);
+    return FailureSeen();
+}
+
+bool FailureSeen() {
     const bool result = failed;
     failed = false;
     return result;

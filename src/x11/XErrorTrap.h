@@ -9,3 +9,7 @@ void InstallErrorTrap();
 // Sends what is queued, waits for the server, and returns (and forgets) whether any request
 // failed since the last call.
 bool RequestsFailed(Display* display);
+
+// The same answer without the wait, for when the server has just been waited for (a shown
+// frame waits for it already).
+bool FailureSeen();
