@@ -79,14 +79,12 @@ void RasterScreen::ScreenSink::CopyPrimaryToBack() {}
 
 void RasterScreen::ScreenSink::DrawBall(std::int32_t sprite, std::int32_t x, std::int32_t y) {
     const SceneSprite ball = sprite == 0 ? SceneSprite::Ball0 : SceneSprite::Ball1;
-    screen_.sprites_[Slot(ball)].x = x;
-    screen_.sprites_[Slot(ball)].y = y;
+    screen_.host_.PlaceSprite(ball, x, y);
     screen_.Draw(ball);
 }
 
 void RasterScreen::ScreenSink::DrawLogo(std::int32_t x, std::int32_t y) {
-    screen_.sprites_[Slot(SceneSprite::Logo)].x = x;
-    screen_.sprites_[Slot(SceneSprite::Logo)].y = y;
+    screen_.host_.PlaceSprite(SceneSprite::Logo, x, y);
     screen_.Draw(SceneSprite::Logo);
 }
 
